@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace tessel {
+
+// The pending messages of one thread. Each thread gets its queue on first use; it
+// ends with the thread, after which posting to it is a no-op.
+class MessageQueue {
+public:
+    using Task = std::function<void()>;
+
+    // The calling thread's queue.
+    static std::shared_ptr<MessageQueue> Current();
+
+    // Posts from any thread; false when the queue has been closed.
+    bool Post(Task task);
+
+    // Runs the pending messages in order on the owning thread, including those
+    // posted while it runs; re-entrant (a message may pump again). Returns how many ran.
+    int Pump();
+
+    // Waits up to `timeout` for a message to be pending (owning thread). Pump after it.
+    bool WaitForMessage(std::chrono::milliseconds timeout);
+
+    // Called on the posting thread after each Post; lets an event loop (the window's)
+    // schedule a Pump on the owning thread. Set it on the owning thread.
+    void SetWakeup(std::function<void()> wakeup);
+
+    bool HasPending() const;
+    void Close();  // drops pending messages; later posts are no-ops
+
+    ~MessageQueue();
+
+private:
+    struct State;
+    MessageQueue();
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace tessel

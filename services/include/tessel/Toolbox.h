@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessel {
+
+// Small helpers shared by every component.
+namespace Toolbox {
+
+// A new unique string on every call (process-wide, also across threads).
+std::string NewID();
+
+// Replaces "%1", "%2", ... by the first, second, ... argument. A placeholder without
+// an argument is left as it stands.
+std::string FormatMessage(const std::string& templ, const std::vector<std::string>& args);
+
+// True when a network interface other than loopback is up. Tests may replace the probe.
+bool IsOnline();
+void SetOnlineProbe(std::function<bool()> probe);  // empty restores the system probe
+
+// Runs the calling thread's pending messages.
+void PumpMessages();
+// Pumps, waiting up to `timeout` for the first message when none is pending.
+void PumpMessagesFor(std::chrono::milliseconds timeout);
+
+// Replaces every %NAME% by the environment variable NAME (empty when unset).
+// %APPDATA% falls back to $XDG_DATA_HOME, then to ~/.local/share.
+std::string ExpandEnvironment(const std::string& text);
+
+// Percent-encodes every byte but A-Z a-z 0-9 - _ . ~ ; a blank gives "%20".
+std::string URLEncode(const std::string& text);
+
+// One line describing the running operating system.
+std::string WindowsVersion();
+
+}  // namespace Toolbox
+
+namespace FileTools {
+
+// Leaves the folder and its missing parents existing; throws ComError on failure.
+void CreateFolder(const std::string& path);
+bool FileExists(const std::string& path);
+// Replaces the file's content with `text` (bytes unchanged); throws ComError on failure.
+void WriteTextFile(const std::string& path, const std::string& text);
+
+}  // namespace FileTools
+
+}  // namespace tessel

@@ -1,0 +1,100 @@
+#include "tessel/MessageQueue.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <mutex>
+
+namespace tessel {
+
+struct MessageQueue::State {
+    mutable std::mutex lock;
+    std::condition_variable arrived;
+    std::deque<Task> pending;
+    std::function<void()> wakeup;
+    bool closed = false;
+};
+
+namespace {
+// Owns the thread's queue and closes it when the thread ends, so senders that still
+// hold a reference drop their messages instead of queueing them forever.
+struct ThreadQueueHolder {
+    std::shared_ptr<MessageQueue> queue;
+    ~ThreadQueueHolder() {
+        if (queue) queue->Close();
+    }
+};
+}  // namespace
+
+MessageQueue::MessageQueue() : state_(std::make_unique<State>()) {}
+MessageQueue::~MessageQueue() = default;
+
+std::shared_ptr<MessageQueue> MessageQueue::Current() {
+    thread_local ThreadQueueHolder holder;
+    if (!holder.queue) holder.queue = std::shared_ptr<MessageQueue>(new MessageQueue());
+    return holder.queue;
+}
+
+bool MessageQueue::Post(Task task) {
+    std::function<void()> wakeup;
+    {
+        std::lock_guard guard(state_->lock);
+        if (state_->closed) return false;
+        state_->pending.push_back(std::move(task));
+        wakeup = state_->wakeup;
+    }
+    state_->arrived.notify_one();
+    if (wakeup) wakeup();
+    return true;
+}
+
+int MessageQueue::Pump() {
+    int ran = 0;
+    for (;;) {
+        Task task;
+        {
+            std::lock_guard guard(state_->lock);
+            if (state_->pending.empty()) return ran;
+            task = std::move(state_->pending.front());
+            state_->pending.pop_front();
+        }
+        try {
+            task();
+        } catch (const std::exception& e) {
+            // A handler that lets an error escape must not unwind through whatever
+            // code happened to pump.
+            std::fprintf(stderr, "kestrova: unhandled error in a message handler: %s\n", e.what());
+        }
+        ++ran;
+    }
+}
+
+bool MessageQueue::WaitForMessage(std::chrono::milliseconds timeout) {
+    std::unique_lock guard(state_->lock);
+    return state_->arrived.wait_for(guard, timeout, [&] { return !state_->pending.empty(); });
+}
+
+void MessageQueue::SetWakeup(std::function<void()> wakeup) {
+    std::lock_guard guard(state_->lock);
+    state_->wakeup = std::move(wakeup);
+}
+
+bool MessageQueue::HasPending() const {
+    std::lock_guard guard(state_->lock);
+    return !state_->pending.empty();
+}
+
+void MessageQueue::Close() {
+    std::deque<Task> dropped;
+    {
+        std::lock_guard guard(state_->lock);
+        state_->closed = true;
+        state_->wakeup = nullptr;
+        dropped.swap(state_->pending);
+    }
+    // `dropped` is destroyed here, outside the lock: its messages may own objects whose
+    // destructors post again.
+}
+
+}  // namespace tessel
