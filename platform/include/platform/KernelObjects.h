@@ -16,7 +16,7 @@ inline constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 
 // A move-only handle to a kernel object; closes itself when destroyed.
 class Handle {
-public:
+  public:
     Handle() = default;
     explicit Handle(std::shared_ptr<KernelObject> object) : object_(std::move(object)) {}
     Handle(Handle&&) noexcept = default;
@@ -28,7 +28,7 @@ public:
     KernelObject* Get() const { return object_.get(); }
     void Reset() { object_.reset(); }
 
-private:
+  private:
     std::shared_ptr<KernelObject> object_;
 };
 
