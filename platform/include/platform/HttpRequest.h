@@ -38,7 +38,7 @@ bool HttpAvailable();
 // response received, 2 its header block complete, 3 part of its body received, 4 complete
 // (also after a transport failure: Failed() is then true and status() throws).
 class HttpRequest {
-public:
+  public:
     HttpRequest();  // throws httperr::kUnavailable when libcurl is unusable
     ~HttpRequest();
     HttpRequest(const HttpRequest&) = delete;
@@ -71,7 +71,7 @@ public:
     // negative value) restores kMaxBodyBytes.
     static void SetMaxBodyBytesForTesting(int64_t bytes);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,97 @@
+#include "ResponseTracker.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace platform {
+namespace {
+
+std::string_view TrimLineEnd(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+}  // namespace
+
+void ResponseTracker::OnHeaderLine(std::string_view rawLine) {
+    const auto line = TrimLineEnd(rawLine);
+    if (line.starts_with("HTTP/")) {
+        StartResponse(line);
+    } else if (!inHeaders_) {
+        return;  // trailers after the body change nothing
+    } else if (line.empty()) {
+        EndHeaderBlock();
+    } else if (StartsWithNoCase(line, "location:")) {
+        hasLocation_ = !TrimBlanks(line.substr(9)).empty();
+    }
+}
+
+// "HTTP/1.1 200 OK", "HTTP/2 200": the code follows the first blank, the optional
+// reason phrase the second.
+void ResponseTracker::StartResponse(std::string_view statusLine) {
+    status_ = 0;
+    reason_.clear();
+    body_.clear();
+    hasLocation_ = false;
+    final_ = false;
+    inHeaders_ = true;
+    const auto codeStart = statusLine.find(' ');
+    if (codeStart == std::string_view::npos) {
+        return;
+    }
+    auto rest = statusLine.substr(codeStart + 1);
+    const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), status_);
+    if (ec != std::errc{}) {
+        status_ = 0;
+        return;
+    }
+    rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
+    reason_ = TrimBlanks(rest);
+}
+
+void ResponseTracker::EndHeaderBlock() {
+    inHeaders_ = false;
+    const bool interim = status_ < 200;
+    // libcurl follows every 3xx that names a Location; that answer is not the final one.
+    const bool followed = status_ >= 300 && status_ < 400 && hasLocation_;
+    final_ = !interim && !followed;
+}
+
+bool ResponseTracker::OnBody(const char* data, std::size_t size) {
+    if (static_cast<int64_t>(body_.size() + size) > maxBodyBytes_) {
+        tooLarge_ = true;
+        return false;
+    }
+    body_.append(data, size);
+    return true;
+}
+
+void ResponseTracker::OnCompleted() {
+    inHeaders_ = false;
+    final_ = status_ != 0;
+}
+
+void ResponseTracker::Discard() {
+    std::string().swap(body_);
+}
+
+}  // namespace platform
