@@ -1,0 +1,97 @@
+#include "taskcore/SearchUrl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kestrova {
+namespace {
+
+const std::string kPlain = "http://www.google.com/search?hl=en&q=";
+
+TEST(KeywordToURL, JoinsWordsWithPlusAndDropsOuterBlanks) {
+    EXPECT_EQ(KeywordToURL("two words"), kPlain + "two+words");
+    EXPECT_EQ(KeywordToURL("   two words  "), kPlain + "two+words");
+    EXPECT_EQ(KeywordToURL("a  b"), kPlain + "a++b");
+}
+
+TEST(KeywordToURL, EmptyKeywordGivesTheBareTemplate) {
+    EXPECT_EQ(KeywordToURL(""), kPlain);
+    EXPECT_EQ(KeywordToURL("    "), kPlain);
+}
+
+TEST(KeywordToURL, EscapesCharactersThatWouldBreakTheQuery) {
+    EXPECT_EQ(KeywordToURL("C++"), kPlain + "C%2B%2B");
+    EXPECT_EQ(KeywordToURL("a&b=c#d"), kPlain + "a%26b%3Dc%23d");
+    EXPECT_EQ(KeywordToURL("caf\xC3\xA9"), kPlain + "caf%C3%A9");
+}
+
+TEST(KeywordToURL, PercentSignsInTheKeywordSurviveTheTemplate) {
+    EXPECT_EQ(KeywordToURL("100%"), kPlain + "100%25");
+    EXPECT_EQ(KeywordToURL("%1 %2"), kPlain + "%251+%252");
+}
+
+TEST(URLToKeyword, TakesTheValueOfTheQParameter) {
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&q=kestrova&num=5"), "kestrova");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?q=kestrova&hl=en"), "kestrova");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&q=last"), "last");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?as_q=adv&hl=en"), "adv");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&as_q=adv"), "adv");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&q=&num=5"), "");
+}
+
+TEST(URLToKeyword, MarkerOrderBeatsPositionInTheUrl) {
+    EXPECT_EQ(URLToKeyword("http://g.com/search?as_q=first&q=second"), "second");
+    EXPECT_EQ(URLToKeyword("http://g.com/search?q=first&hl=en&q=second"), "second");
+    EXPECT_EQ(URLToKeyword("http://g.com/search?q=first&as_q=second"), "first");
+}
+
+TEST(URLToKeyword, NoQParameterGivesEmpty) {
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&Q=upper"), "");
+    EXPECT_EQ(URLToKeyword("http://www.google.com/search?hl=en&aq=x&oq=y"), "");
+    EXPECT_EQ(URLToKeyword("q=bare"), "");
+    EXPECT_EQ(URLToKeyword(""), "");
+}
+
+TEST(URLToKeyword, PlusMeansBlankButEscapedPlusStaysPlus) {
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=two+words"), "two words");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=two%20words"), "two words");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=c%2B%2B"), "c++");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=1%2b1+is+2"), "1+1 is 2");
+}
+
+TEST(URLToKeyword, KeepsEveryCharacterAroundEscapes) {
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=abc%41"), "abcA");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%41bc"), "Abc");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=a%2fb%2Fc"), "a/b/c");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%%41"), "%A");
+}
+
+TEST(URLToKeyword, PercentInTheLastTwoPlacesIsKept) {
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%"), "%");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=50%"), "50%");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=50%4"), "50%4");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%4&hl=en"), "%4");
+}
+
+TEST(URLToKeyword, MalformedEscapesStayAsTypedInsteadOfControlCharacters) {
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%zz"), "%zz");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%4z1"), "%4z1");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=100%+off"), "100% off");
+}
+
+TEST(URLToKeyword, EachEscapeIsOneByte) {
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=caf%C3%A9"), "caf\xC3\xA9");
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=%FF"), std::string(1, '\xFF'));
+    EXPECT_EQ(URLToKeyword("http://g.com/?q=a%00b"), std::string("a\0b", 3));
+}
+
+TEST(SearchUrlRoundTrip, KeywordComesBackFromItsOwnUrl) {
+    for (const std::string keyword :
+         {"kestrova", "two words", "C++", "50% off", "a&b=c", "caf\xC3\xA9", "%41", "x+y"}) {
+        EXPECT_EQ(URLToKeyword(KeywordToURL(keyword)), keyword) << keyword;
+    }
+}
+
+}  // namespace
+}  // namespace kestrova
