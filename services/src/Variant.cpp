@@ -52,6 +52,9 @@ template <class... F>
 struct Visitor : F... {
     using F::operator()...;
 };
+// clang 14 (the fuzz build) does not deduce aggregate template arguments by itself.
+template <class... F>
+Visitor(F...) -> Visitor<F...>;
 
 }  // namespace
 
