@@ -29,7 +29,7 @@ void ExpectFailure(const TaskFields& f, const std::string& message, TaskControl 
     EXPECT_EQ(r.setFocusTo, focus);
 }
 
-const TaskValues& ExpectTask(const TaskCheckResult& r) {
+TaskValues ExpectTask(const TaskCheckResult& r) {
     EXPECT_TRUE(r.falseCause.empty()) << r.falseCause;
     EXPECT_EQ(r.setFocusTo, TaskControl::None);
     if (!r.task) throw std::runtime_error("no task");
@@ -45,7 +45,7 @@ TEST(CheckTask, FillsTheTaskFromTrimmedFields) {
     f.resultsPerPage = "20";
     f.saveTo = "  /tmp/out dir  ";
     const TaskCheckResult r = CheckTask(f);
-    const TaskValues& t = ExpectTask(r);
+    const TaskValues t = ExpectTask(r);
     EXPECT_EQ(t.KW, "two words");
     EXPECT_EQ(t.SearchURL, "http://www.google.com/search?hl=en&q=two+words");
     EXPECT_EQ(t.ResultsFrom, 3);
@@ -152,7 +152,7 @@ TEST(CheckTask, FirstPositionMayEqualButNotExceedTheLast) {
     TaskFields f = ValidFields();
     f.resultsFrom = "5";
     f.resultsTo = "5";
-    const TaskValues& t = ExpectTask(CheckTask(f));
+    const TaskValues t = ExpectTask(CheckTask(f));
     EXPECT_EQ(t.ResultsFrom, 5);
     EXPECT_EQ(t.ResultsTo, 5);
     f.resultsFrom = "6";
