@@ -1,0 +1,37 @@
+#include "LoopbackServer.h"
+
+#include <chrono>
+#include <stdexcept>
+
+namespace kestest {
+
+LoopbackServer::LoopbackServer() = default;
+
+LoopbackServer::~LoopbackServer() {
+    for (auto& gate : gates_) {
+        gate.Open();
+    }
+    server_.stop();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void LoopbackServer::Start() {
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    if (port_ <= 0) {
+        throw std::runtime_error("no free loopback port");
+    }
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() is ignored until the loop runs, and the destructor relies on it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!server_.is_running() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+}
+
+std::string LoopbackServer::Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+}  // namespace kestest
