@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <thread>
+
 #include "LoopbackServer.h"
 #include "Polling.h"
 #include "RawHttpServer.h"
@@ -175,4 +177,28 @@ TEST(HttpReason, InterimResponseIsPassedOver) {
     EXPECT_EQ(request.status(), 200);
     EXPECT_EQ(request.statusText(), "Fine");
     EXPECT_EQ(request.responseBody(), "page");
+}
+
+TEST(HttpTls, CertificateOutsideTheSystemStoreIsRefused) {
+    httplib::SSLServer server(KES_TEST_DATA "/loopback.crt", KES_TEST_DATA "/loopback.key");
+    ASSERT_TRUE(server.is_valid());
+    server.Get("/", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("secret", "text/plain");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    ASSERT_GT(port, 0);
+    std::thread serving([&] { server.listen_after_bind(); });
+    while (!server.is_running()) {
+        std::this_thread::yield();
+    }
+    HttpRequest request;
+    const auto done = Fetch(request, "https://127.0.0.1:" + std::to_string(port) + "/");
+    server.stop();
+    serving.join();
+    ASSERT_TRUE(done);
+    ASSERT_TRUE(request.Failed());
+    EXPECT_EQ(request.ErrorNumber(), httperr::kTransferFailed);
+    EXPECT_NE(request.ErrorDescription().find("certificate"), std::string::npos)
+        << request.ErrorDescription();
+    EXPECT_TRUE(request.responseBody().empty());
 }
