@@ -31,6 +31,21 @@ bool HasLineBreakOrNul(const std::string& text) {
     return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
 }
 
+// Addresses cut out of pages may hold blanks, which libcurl refuses; send them escaped,
+// as browsers do.
+std::string EscapeBlanks(const std::string& url) {
+    std::string escaped;
+    escaped.reserve(url.size());
+    for (char c : url) {
+        if (c == ' ') {
+            escaped += "%20";
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 bool IsValidHeaderName(const std::string& name) {
     return !name.empty() && !HasLineBreakOrNul(name) &&
            name.find_first_of(": \t") == std::string::npos;
@@ -108,7 +123,7 @@ void HttpRequest::open(const std::string& method, const std::string& url, bool a
         Throw(httperr::kInvalidArgument, "URL '" + url + "' is not an http or https URL. ");
     }
     impl_->Clear();
-    impl_->url = url;
+    impl_->url = EscapeBlanks(url);
     impl_->async = async;
     impl_->state = 1;
 }

@@ -192,6 +192,15 @@ TEST(HttpHeaders, RequestCarriesItsHeadersExactly) {
     EXPECT_NE(head.find("\r\nAccept-Encoding: "), std::string::npos) << head;
 }
 
+TEST(HttpHeaders, BlanksInTheUrlAreEscaped) {
+    kestest::RawHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    HttpRequest request;
+    ASSERT_TRUE(Fetch(request, server.Url("/a b?q=c d")));
+    ASSERT_FALSE(request.Failed()) << request.ErrorDescription();
+    const auto head = server.LastRequest();
+    EXPECT_EQ(head.rfind("GET /a%20b?q=c%20d HTTP/1.1\r\n", 0), 0u) << head;
+}
+
 TEST_F(HttpState, SynchronousSendReturnsComplete) {
     server_.Http().Get("/page", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("whole", "text/plain");

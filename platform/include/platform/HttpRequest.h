@@ -45,8 +45,8 @@ class HttpRequest {
     HttpRequest& operator=(const HttpRequest&) = delete;
 
     // Only GET over http and https; throws tessel::ComError (kInvalidArgument) for anything
-    // else. Opening again drops the previous request. With async false, send() blocks until
-    // the transfer is complete.
+    // else. Blanks in the URL are sent as %20. Opening again drops the previous request.
+    // With async false, send() blocks until the transfer is complete.
     void open(const std::string& method, const std::string& url, bool async = true);
     // Between open and send; names and values with CR, LF or NUL (or a name with a colon
     // or blank) are refused with kInvalidArgument.
