@@ -53,6 +53,7 @@ TEST(Counters, SeeEveryRequestInFlightAtOnce) {
     for (int i = 1; i <= 5; ++i) options.resultFaults[i] = Fault::StallForever();
     SerpDouble server(options);
     server.Start();
+    test::PrimeClient(server);
     std::vector<std::future<test::Reply>> replies;
     for (int i = 1; i <= 5; ++i) {
         replies.push_back(std::async(std::launch::async, [&server, i] {

@@ -94,6 +94,7 @@ TEST(Faults, DelayedAndLateAnswersArriveWhole) {
 TEST(Faults, StopCutsALongDelayShort) {
     SerpDouble server(WithResultFaults({{2, Fault::DelayBy(10min)}}));
     server.Start();
+    test::PrimeClient(server);
     auto reply = std::async(std::launch::async, [&] { return Fetch(server, "/page/2"); });
     ASSERT_TRUE(server.WaitFor([](const Stats& s) { return s.inFlight == 1; }, kPatience));
     server.Stop();
@@ -103,6 +104,7 @@ TEST(Faults, StopCutsALongDelayShort) {
 TEST(Faults, StallHoldsTheAnswerUntilStop) {
     SerpDouble server(WithResultFaults({{2, Fault::StallForever()}}));
     server.Start();
+    test::PrimeClient(server);
     auto reply = std::async(std::launch::async, [&] { return Fetch(server, "/page/2"); });
     ASSERT_TRUE(Stalled(server, 1));
     EXPECT_EQ(Fetch(server, "/page/3").status, 200);  // others are still served
@@ -115,6 +117,7 @@ TEST(Faults, StallHoldsTheAnswerUntilStop) {
 TEST(Faults, PartialBodyThenStallBreaksTheTransfer) {
     SerpDouble server(WithResultFaults({{2, Fault::PartialThenStallAfter(100)}}));
     server.Start();
+    test::PrimeClient(server);
     std::promise<void> partArrived;
     std::string received;
     std::string length;
@@ -149,6 +152,7 @@ TEST(Faults, StallsBeyondThePoolDoNotHoldStop) {
     for (int i = 1; i <= 5; ++i) options.resultFaults[i] = Fault::StallForever();
     SerpDouble server(options);
     server.Start();
+    test::PrimeClient(server);
     std::vector<std::future<test::Reply>> replies;
     for (int i = 1; i <= 5; ++i) {
         replies.push_back(std::async(std::launch::async, [&server, i] {

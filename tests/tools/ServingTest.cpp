@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <future>
 #include <stdexcept>
 
 #include "Fetch.h"
@@ -147,6 +148,25 @@ TEST(Serving, RangeIsHonouredWhenAsked) {
     EXPECT_EQ(beyond.body, body);
     EXPECT_EQ(Fetch(server, "/page/1", {{"Range", "bytes=5000-"}}).status, 416);
     EXPECT_EQ(Fetch(server, "/page/1").status, 200);
+}
+
+TEST(Serving, ConcurrentClientsEachGetTheirOwnSlice) {
+    SerpDouble::Options options;
+    options.content = PageContent::HighBytes;
+    SerpDouble server(options);
+    server.Start();
+    test::PrimeClient(server);
+    std::vector<std::future<test::Reply>> replies;
+    for (int i = 1; i <= 8; ++i) {
+        replies.push_back(std::async(std::launch::async, [&server, i] {
+            return Fetch(server, "/page/" + std::to_string(i), {{"Range", "bytes=0-2999"}});
+        }));
+    }
+    for (int i = 1; i <= 8; ++i) {
+        const auto reply = replies[i - 1].get();
+        EXPECT_EQ(reply.status, 206);
+        EXPECT_EQ(reply.body, server.ExpectedBody(i).substr(0, 3000)) << i;
+    }
 }
 
 TEST(Serving, RangeIsIgnoredWhenNotHonoured) {

@@ -9,6 +9,7 @@
 
 #include "Context.h"
 #include "Counters.h"
+#include "PrimedServer.h"
 #include "Routes.h"
 #include "StopSignal.h"
 #include "TextCodec.h"
@@ -18,7 +19,7 @@ namespace serpdouble {
 struct SerpDouble::Impl {
     explicit Impl(Options o) : options(std::move(o)) {}
 
-    std::unique_ptr<httplib::Server> NewServer() const;
+    std::unique_ptr<PrimedServer> NewServer() const;
     std::uint16_t Bind(httplib::Server& server) const;
     void Start();
     void Stop();
@@ -27,7 +28,7 @@ struct SerpDouble::Impl {
     Counters counters;
     StopSignal stop;
     std::mutex lifecycle;  // orders Start and Stop
-    std::unique_ptr<httplib::Server> server;
+    std::unique_ptr<PrimedServer> server;
     std::unique_ptr<Context> context;
     std::thread listener;
     std::atomic<bool> listenerEnded{false};
@@ -35,8 +36,8 @@ struct SerpDouble::Impl {
     std::atomic<std::uint16_t> port{0};
 };
 
-std::unique_ptr<httplib::Server> SerpDouble::Impl::NewServer() const {
-    auto server = std::make_unique<httplib::Server>();
+std::unique_ptr<PrimedServer> SerpDouble::Impl::NewServer() const {
+    auto server = std::make_unique<PrimedServer>();
     const auto threads = static_cast<std::size_t>(std::max(1, options.threads));
     // httplib owns the queue it gets.
     server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
@@ -73,6 +74,7 @@ void SerpDouble::Impl::Start() {
     if (running) return;
     stop.Clear();
     auto fresh = NewServer();
+    fresh->Prime();
     port = Bind(*fresh);
     context = std::make_unique<Context>(
         Context{options, counters, stop, "http://127.0.0.1:" + std::to_string(port)});
