@@ -12,8 +12,9 @@ struct Fault {
         Status,            // answer `status` with a short body and no Location
         Redirect,          // answer `status` (302 by default) with Location `location`
         Delay,             // wait `delay`, then answer normally
-        Stall,             // accept, read the request, never answer until Stop
-        PartialThenStall,  // send the headers and `partialBytes` of the body, then stall
+        Stall,             // read the request, answer nothing until Stop (then 503)
+        PartialThenStall,  // send the headers and `partialBytes` of the body, then stall;
+                           // Stop breaks the connection
     };
 
     Kind kind = Kind::Status;

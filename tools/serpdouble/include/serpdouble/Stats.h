@@ -25,7 +25,7 @@ struct Stats {
     int searchRequests = 0;
     int pageRequests = 0;
     int otherRequests = 0;
-    int inFlight = 0;     // requests whose answer has not been fully written yet
+    int inFlight = 0;  // requests not yet done with: a client may hold its answer a moment before
     int maxInFlight = 0;  // the most seen at once since start or the last reset
     int stalled = 0;      // requests held in a stall right now
     std::optional<RequestRecord> last;
