@@ -1,6 +1,9 @@
 #include "tessel/WorkerThread.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 #include <exception>
 #include <future>
 #include <list>
@@ -18,28 +21,32 @@ class ThreadTable {
 public:
     ~ThreadTable() { JoinAll(); }
 
-    void Add(std::thread thread) {
-        const auto id = thread.get_id();
+    // Serials, not thread ids: an id is reused once its thread has been joined.
+    uint64_t NextSerial() { return ++lastSerial_; }
+
+    void Add(std::thread thread, uint64_t serial) {
         std::lock_guard guard(lock_);
-        running_.push_back({std::move(thread), id});
+        running_.push_back({std::move(thread), serial});
         ReapLocked();
     }
 
-    void MarkFinished(std::thread::id id) {
+    void MarkFinished(uint64_t serial) {
         std::lock_guard guard(lock_);
-        finished_.push_back(id);
+        finished_.push_back(serial);
     }
 
     void JoinAll() {
         for (;;) {
-            std::thread next;
+            Entry next;
             {
                 std::lock_guard guard(lock_);
                 if (running_.empty()) return;
-                next = std::move(running_.front().thread);
+                next = std::move(running_.front());
                 running_.pop_front();
             }
-            if (next.joinable()) next.join();
+            if (next.thread.joinable()) next.thread.join();
+            std::lock_guard guard(lock_);
+            std::erase(finished_, next.serial);
         }
     }
 
@@ -52,25 +59,28 @@ public:
 private:
     struct Entry {
         std::thread thread;
-        std::thread::id id;
+        uint64_t serial = 0;
     };
 
+    // Joins the threads that have returned; a serial whose thread is not in the table
+    // yet stays until its Add.
     void ReapLocked() {
-        for (const auto id : finished_) {
+        std::erase_if(finished_, [this](uint64_t serial) {
             for (auto it = running_.begin(); it != running_.end(); ++it) {
-                if (it->id == id) {
-                    if (it->thread.joinable()) it->thread.join();  // it has returned already
+                if (it->serial == serial) {
+                    if (it->thread.joinable()) it->thread.join();
                     running_.erase(it);
-                    break;
+                    return true;
                 }
             }
-        }
-        finished_.clear();
+            return false;
+        });
     }
 
     std::mutex lock_;
+    std::atomic<uint64_t> lastSerial_{0};
     std::list<Entry> running_;
-    std::vector<std::thread::id> finished_;
+    std::vector<uint64_t> finished_;
 };
 
 ThreadTable& Threads() {
@@ -106,7 +116,8 @@ std::shared_ptr<Object> WorkerThread::Start(const std::string& progId,
                                             const std::string& methodName, Variant argument) {
     std::promise<std::shared_ptr<Worker>> created;
     auto ready = created.get_future();
-    std::thread thread([created = std::move(created), progId, methodName,
+    const uint64_t serial = Threads().NextSerial();
+    std::thread thread([created = std::move(created), serial, progId, methodName,
                         argument = std::move(argument)]() mutable {
         std::shared_ptr<Worker> worker;
         try {
@@ -118,9 +129,9 @@ std::shared_ptr<Object> WorkerThread::Start(const std::string& progId,
         if (worker) RunWorker(*worker, methodName, argument);
         // Release the worker (and what it holds) before the thread counts as finished.
         worker.reset();
-        Threads().MarkFinished(std::this_thread::get_id());
+        Threads().MarkFinished(serial);
     });
-    Threads().Add(std::move(thread));
+    Threads().Add(std::move(thread), serial);
     return ready.get();  // rethrows a creation failure
 }
 

@@ -31,10 +31,12 @@ public:
     const Variant& Item(int position) const;
     // By a Variant index: a string is a key, a number a position.
     const Variant& Item(const Variant& index) const;
+    const Variant& Item(const char* key) const { return Item(std::string(key)); }
 
     void Remove(const std::string& key);
     void Remove(int position);
     void Remove(const Variant& index);
+    void Remove(const char* key) { Remove(std::string(key)); }
 
     bool Exists(const std::string& key) const { return index_.contains(key); }
 

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "fetchcore/CTask.h"
+#include "platform/KernelObjects.h"
+#include "tessel/EventSource.h"
+#include "tessel/KeyedCollection.h"
+#include "tessel/Log.h"
+#include "tessel/Messanger.h"
+#include "tessel/Variant.h"
+
+namespace fetchcore {
+
+// The events of a saver, raised on the thread that created it. Override what you need.
+class CSaverEvents {
+public:
+    virtual void StartDownload() {}
+    virtual void Complete(bool /*IsSuccess*/, const std::string& /*ErrDescription*/) {}
+    virtual void StartSavingPage(int32_t /*N*/, const std::string& /*url*/) {}
+    virtual void PageSkipped(int32_t /*N*/, const std::string& /*url*/) {}
+    virtual void SavingPageComplete(const std::string& /*url*/, bool /*IsSuccess*/,
+                                    const std::string& /*ErrDescription*/) {}
+    virtual void ResultList(const std::string& /*ResultList*/) {}
+
+protected:
+    ~CSaverEvents() = default;
+};
+
+// Numbers of the messages a save job sends to its saver.
+namespace msg {
+inline constexpr int32_t kPageSkipped = 0;
+inline constexpr int32_t kStartSavingPage = 1;
+inline constexpr int32_t kSavingPageComplete = 2;
+inline constexpr int32_t kResultList = 3;
+inline constexpr int32_t kJobComplete = 4;
+}  // namespace msg
+
+inline constexpr const char* kSaveWorkerProgID = "fetchcore.csaveworker";
+
+// Starts, watches and cancels save jobs. Lives on the thread that created it, which must
+// keep pumping its messages while jobs run.
+class CSaver : private tessel::MessangerEvents {
+public:
+    CSaver();
+    ~CSaver();
+    CSaver(const CSaver&) = delete;
+    CSaver& operator=(const CSaver&) = delete;
+
+    tessel::Variant Init(std::shared_ptr<tessel::Log> log);
+    std::string Save(std::shared_ptr<CTask> Task);
+    bool IsDownloadingNow() const;
+    void CancelAll();
+    std::string URL2FileName(int32_t PageNumber, const std::string& url) const;
+    std::string FileNameEncode(const std::string& FileName) const;
+
+    tessel::EventSource<CSaverEvents>::Connection Connect(CSaverEvents& sink) {
+        return events_.Connect(sink);
+    }
+
+    // The names of the shared kernel objects (given to every job).
+    const std::string& SemaphoreName() const { return semaphoreName_; }
+    const std::string& CancelEventName() const { return cancelEventName_; }
+
+    // "Fetchcore.dll 1.0.0": the version line Init writes.
+    static std::string VersionLine();
+
+private:
+    void MsgArrived(int32_t Msg, const tessel::VariantArray& Data, const std::string& Sender,
+                    const std::string& Receiver) override;
+    void Dispatch(int32_t Msg, const tessel::VariantArray& Data);
+    std::shared_ptr<tessel::KeyedCollection> MakeJobData(std::shared_ptr<CTask> task,
+                                                         const std::string& jobId) const;
+    void ReportStartFailure(const std::string& jobId, const tessel::ComError& error);
+    void LogError(const tessel::ComError& error, int level, const char* procedure) const;
+
+    std::shared_ptr<tessel::Messanger> moMessanger_;
+    tessel::EventSource<tessel::MessangerEvents>::Connection messangerConnection_;
+    tessel::KeyedCollection jobs_;
+    std::shared_ptr<tessel::Log> log_;
+    std::string semaphoreName_;
+    std::string cancelEventName_;
+    platform::Handle cancelEvent_;
+    tessel::EventSource<CSaverEvents> events_;
+};
+
+}  // namespace fetchcore

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "tessel/Object.h"
+
+namespace fetchcore {
+
+// The parameters of one harvesting job. Stores values only; checks nothing. Created on
+// the window's thread and read by the job's thread, so every access is one locked call.
+class CTask : public tessel::Object {
+public:
+    std::string SearchURL() const { return Get(searchURL_); }
+    void SearchURL(std::string v) { Set(searchURL_, std::move(v)); }
+    std::string KW() const { return Get(kw_); }
+    void KW(std::string v) { Set(kw_, std::move(v)); }
+    int32_t ResultsFrom() const { return Get(resultsFrom_); }
+    void ResultsFrom(int32_t v) { Set(resultsFrom_, v); }
+    int32_t ResultsTo() const { return Get(resultsTo_); }
+    void ResultsTo(int32_t v) { Set(resultsTo_, v); }
+    int32_t ResultsPerPage() const { return Get(resultsPerPage_); }
+    void ResultsPerPage(int32_t v) { Set(resultsPerPage_, v); }
+    bool DownloadResultPages() const { return Get(downloadResultPages_); }
+    void DownloadResultPages(bool v) { Set(downloadResultPages_, v); }
+    bool SkipNonHTMLFiles() const { return Get(skipNonHTMLFiles_); }
+    void SkipNonHTMLFiles(bool v) { Set(skipNonHTMLFiles_, v); }
+    std::string SaveResultsToFolder() const { return Get(saveResultsToFolder_); }
+    void SaveResultsToFolder(std::string v) { Set(saveResultsToFolder_, std::move(v)); }
+
+private:
+    template <class T>
+    T Get(const T& field) const {
+        std::lock_guard guard(lock_);
+        return field;
+    }
+    template <class T>
+    void Set(T& field, T value) {
+        std::lock_guard guard(lock_);
+        field = std::move(value);
+    }
+
+    mutable std::mutex lock_;
+    std::string searchURL_;
+    std::string kw_;
+    int32_t resultsFrom_ = 0;
+    int32_t resultsTo_ = 0;
+    int32_t resultsPerPage_ = 0;
+    bool downloadResultPages_ = false;
+    bool skipNonHTMLFiles_ = false;
+    std::string saveResultsToFolder_;
+};
+
+}  // namespace fetchcore

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace fetchcore {
+
+// The file name of a saved result page: the number, "-", and the address without its
+// scheme, every character a file name must not hold turned into a blank.
+std::string URL2FileName(int32_t PageNumber, const std::string& url);
+
+// Replaces the characters that folder and file names must not contain.
+std::string FileNameEncode(const std::string& FileName);
+
+}  // namespace fetchcore

@@ -1,0 +1,146 @@
+#include "fetchcore/CSaver.h"
+
+#include "fetchcore/FileNaming.h"
+#include "tessel/Toolbox.h"
+#include "tessel/WorkerThread.h"
+
+namespace fetchcore {
+
+using tessel::ComError;
+using tessel::Variant;
+using tessel::VariantArray;
+
+CSaver::CSaver() {
+    // Creation never fails visibly: a messenger or table that cannot be made shows up
+    // later as failed Save calls, which are logged.
+    try {
+        moMessanger_ = std::make_shared<tessel::Messanger>();
+        messangerConnection_ = moMessanger_->Connect(*this);
+    } catch (...) {
+    }
+}
+
+CSaver::~CSaver() = default;
+
+std::string CSaver::VersionLine() {
+    return tessel::Toolbox::FormatMessage(
+        "%1.dll %2.%3.%4", {"Fetchcore", std::to_string(KES_VERSION_MAJOR),
+                            std::to_string(KES_VERSION_MINOR), std::to_string(KES_VERSION_PATCH)});
+}
+
+Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
+    log_ = std::move(log);
+    if (log_) log_->Write(0, VersionLine(), tessel::level::kInfo, "");
+    semaphoreName_ = tessel::Toolbox::NewID();
+    cancelEventName_ = tessel::Toolbox::NewID();
+    return {};
+}
+
+std::shared_ptr<tessel::KeyedCollection> CSaver::MakeJobData(std::shared_ptr<CTask> task,
+                                                             const std::string& jobId) const {
+    auto data = std::make_shared<tessel::KeyedCollection>();
+    data->Add(Variant(std::move(task)), "Task");
+    data->Add(Variant(log_), "Log");
+    data->Add(Variant(moMessanger_), "Messanger");
+    data->Add(Variant(jobId), "Cookie");
+    data->Add(Variant(semaphoreName_), "ConcurrentDownloadSemaphoreName");
+    data->Add(Variant(cancelEventName_), "CancelEventName");
+    return data;
+}
+
+std::string CSaver::Save(std::shared_ptr<CTask> Task) {
+    std::string jobId;
+    bool entered = false;
+    try {
+        jobId = tessel::Toolbox::NewID();
+        auto jobData = MakeJobData(std::move(Task), jobId);
+        platform::CloseHandle(cancelEvent_);
+        cancelEvent_ = platform::CreateEventA(true, false, cancelEventName_);
+        platform::SetEvent(cancelEvent_);
+        platform::ResetEvent(cancelEvent_);
+        auto worker = std::make_shared<tessel::WorkerThread>();
+        jobs_.Add(Variant(worker), jobId);
+        entered = true;
+        worker->Start(kSaveWorkerProgID, "Run", Variant(std::move(jobData)));
+        events_.Raise(&CSaverEvents::StartDownload);
+    } catch (const ComError& e) {
+        LogError(e, tessel::level::kEngineError, "Save");
+        if (entered) ReportStartFailure(jobId, e);
+    } catch (const std::exception& e) {
+        const ComError wrapped(tessel::err::kInvalidArgument, e.what());
+        LogError(wrapped, tessel::level::kEngineError, "Save");
+        if (entered) ReportStartFailure(jobId, wrapped);
+    }
+    return jobId;
+}
+
+void CSaver::ReportStartFailure(const std::string& jobId, const ComError& error) {
+    // A job that never started still ends like every job: with its own Complete,
+    // delivered through the messenger so it leaves the table the usual way.
+    if (moMessanger_) {
+        moMessanger_->Send(msg::kJobComplete,
+                           VariantArray{jobId, false, error.Number(), error.Description()});
+    }
+}
+
+bool CSaver::IsDownloadingNow() const { return jobs_.Count() > 0; }
+
+void CSaver::CancelAll() {
+    // The handle stays open until the next Save replaces it: closing the last handle would
+    // end the event, and a job whose downloads have not opened it yet would never see
+    // the cancel.
+    platform::SetEvent(cancelEvent_);
+}
+
+std::string CSaver::URL2FileName(int32_t PageNumber, const std::string& url) const {
+    return fetchcore::URL2FileName(PageNumber, url);
+}
+
+std::string CSaver::FileNameEncode(const std::string& FileName) const {
+    return fetchcore::FileNameEncode(FileName);
+}
+
+void CSaver::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string&,
+                        const std::string&) {
+    try {
+        Dispatch(Msg, Data);
+    } catch (const ComError& e) {
+        LogError(e, tessel::level::kError, "moMessanger_MsgArrived");
+    } catch (const std::exception& e) {
+        LogError(ComError(tessel::err::kInvalidArgument, e.what()), tessel::level::kError,
+                 "moMessanger_MsgArrived");
+    }
+}
+
+void CSaver::Dispatch(int32_t Msg, const VariantArray& Data) {
+    switch (Msg) {
+        case msg::kPageSkipped:
+            events_.Raise(&CSaverEvents::PageSkipped, Data(1).ToLong(), Data(2).ToString());
+            break;
+        case msg::kStartSavingPage:
+            events_.Raise(&CSaverEvents::StartSavingPage, Data(1).ToLong(), Data(2).ToString());
+            break;
+        case msg::kSavingPageComplete:
+            events_.Raise(&CSaverEvents::SavingPageComplete, Data(1).ToString(), Data(2).ToBool(),
+                          Data(3).ToString());
+            break;
+        case msg::kResultList:
+            events_.Raise(&CSaverEvents::ResultList, Data(1).ToString());
+            break;
+        case msg::kJobComplete: {
+            const std::string jobId = Data(1).ToString();
+            events_.Raise(&CSaverEvents::Complete, Data(2).ToBool(), Data(4).ToString());
+            if (jobs_.Exists(jobId)) jobs_.Remove(jobId);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void CSaver::LogError(const ComError& error, int level, const char* procedure) const {
+    if (log_) log_->Write(error.Number(), error.Description(), level, std::string("CSaver.") + procedure);
+}
+
+}  // namespace fetchcore
+

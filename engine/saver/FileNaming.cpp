@@ -1,0 +1,80 @@
+#include "fetchcore/FileNaming.h"
+
+#include <array>
+#include <cctype>
+#include <string_view>
+
+namespace fetchcore {
+namespace {
+
+constexpr std::array<bool, 256> MakeKeptTable() {
+    std::array<bool, 256> kept{};
+    const auto keep = [&](int from, int to) {
+        for (int c = from; c <= to; ++c) kept[static_cast<std::size_t>(c)] = true;
+    };
+    keep(32, 33);
+    keep(35, 36);
+    keep(38, 41);
+    keep(43, 46);
+    keep(48, 57);
+    keep(64, 91);
+    keep(93, 123);
+    keep(125, 255);  // every byte from 127 up, so UTF-8 text survives
+    return kept;
+}
+constexpr std::array<bool, 256> kKept = MakeKeptTable();
+
+std::string_view StripScheme(std::string_view url) {
+    if (url.substr(0, 5) == "http:") return url.substr(std::min<std::size_t>(7, url.size()));
+    if (url.substr(0, 6) == "https:") return url.substr(std::min<std::size_t>(8, url.size()));
+    if (url.substr(0, 4) == "ftp:") return url.substr(std::min<std::size_t>(6, url.size()));
+    return url;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    const auto tail = text.substr(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) return false;
+    }
+    return true;
+}
+
+std::string NumberPrefix(int32_t number) {
+    std::string digits = std::to_string(number);
+    if (number >= 0 && number < 10) return "00" + digits + "-";
+    if (number >= 10 && number < 100) return "0" + digits + "-";
+    return digits + "-";
+}
+
+}  // namespace
+
+std::string URL2FileName(int32_t PageNumber, const std::string& url) {
+    std::string name;
+    for (const char c : StripScheme(url)) name += kKept[static_cast<unsigned char>(c)] ? c : ' ';
+    const auto first = name.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        name.clear();
+    } else {
+        name = name.substr(first, name.find_last_not_of(' ') - first + 1);
+    }
+    if (!EndsWithNoCase(name, ".htm") && !EndsWithNoCase(name, ".html")) name += ".htm";
+    return NumberPrefix(PageNumber) + name;
+}
+
+std::string FileNameEncode(const std::string& FileName) {
+    std::string out;
+    out.reserve(FileName.size());
+    for (const char c : FileName) {
+        switch (c) {
+            case '"': out += '\''; break;
+            case '\\': case '/': case ':': case '*': case '?': case '<': case '>': case '|':
+                out += '_';
+                break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace fetchcore
