@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/KernelObjects.h"
+#include "tessel/EventSource.h"
+#include "tessel/KeyedCollection.h"
+#include "tessel/Log.h"
+#include "tessel/Messanger.h"
+#include "tessel/Variant.h"
+
+namespace fetchcore {
+
+inline constexpr const char* kDownloadWorkerProgID = "fetchcore.cdloadworker";
+
+// Events of a downloader, raised on its owner's thread. Override what you need.
+class CDownloaderEvents {
+public:
+    virtual void StartDownload(const std::string& /*Cookie*/, const std::string& /*url*/) {}
+    virtual void Complete(const std::string& /*Cookie*/, const std::string& /*Page*/,
+                          bool /*IsSuccess*/, int32_t /*ErrNumber*/,
+                          const std::string& /*ErrDescription*/) {}
+
+protected:
+    ~CDownloaderEvents() = default;
+};
+
+// Fetches URLs, each on a worker thread of its own, and reports each result as a Complete
+// event on the owner's thread (which must pump its messages). Private to the engine.
+class CDownloader : private tessel::MessangerEvents {
+public:
+    // Set by the owner before the first download.
+    std::string ConcurrentDownloadSemaphoreName;
+    std::string CancelEventName;
+
+    CDownloader();
+    ~CDownloader();
+    CDownloader(const CDownloader&) = delete;
+    CDownloader& operator=(const CDownloader&) = delete;
+
+    tessel::Variant Init(std::shared_ptr<tessel::Log> log);
+    // Starts one download and returns its cookie; throws tessel::ComError when it cannot.
+    std::string Download(const std::string& url, int32_t SizeB);
+    void Cancel(const std::string& Cookie);  // per-download cancel does not exist
+    bool IsDownloadingNow() const;
+    void CancelAll();
+
+    tessel::EventSource<CDownloaderEvents>::Connection Connect(CDownloaderEvents& sink) {
+        return events_.Connect(sink);
+    }
+
+private:
+    void MsgArrived(int32_t Msg, const tessel::VariantArray& Data, const std::string& Sender,
+                    const std::string& Receiver) override;
+
+    std::shared_ptr<tessel::Log> log_;
+    std::shared_ptr<tessel::Messanger> moMessanger_;
+    tessel::EventSource<tessel::MessangerEvents>::Connection messangerConnection_;
+    tessel::KeyedCollection moDownloads_;
+    platform::Handle cancelEvent_;
+    tessel::EventSource<CDownloaderEvents> events_;
+};
+
+}  // namespace fetchcore
