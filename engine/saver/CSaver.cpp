@@ -83,7 +83,9 @@ void CSaver::ReportStartFailure(const std::string& jobId, const ComError& error)
     }
 }
 
-bool CSaver::IsDownloadingNow() const { return jobs_.Count() > 0; }
+bool CSaver::IsDownloadingNow() const {
+    return jobs_.Count() > 0;
+}
 
 void CSaver::CancelAll() {
     // The handle stays open until the next Save replaces it: closing the last handle would
@@ -139,8 +141,8 @@ void CSaver::Dispatch(int32_t Msg, const VariantArray& Data) {
 }
 
 void CSaver::LogError(const ComError& error, int level, const char* procedure) const {
-    if (log_) log_->Write(error.Number(), error.Description(), level, std::string("CSaver.") + procedure);
+    if (log_)
+        log_->Write(error.Number(), error.Description(), level, std::string("CSaver.") + procedure);
 }
 
 }  // namespace fetchcore
-

@@ -67,11 +67,21 @@ std::string FileNameEncode(const std::string& FileName) {
     out.reserve(FileName.size());
     for (const char c : FileName) {
         switch (c) {
-            case '"': out += '\''; break;
-            case '\\': case '/': case ':': case '*': case '?': case '<': case '>': case '|':
+            case '"':
+                out += '\'';
+                break;
+            case '\\':
+            case '/':
+            case ':':
+            case '*':
+            case '?':
+            case '<':
+            case '>':
+            case '|':
                 out += '_';
                 break;
-            default: out += c;
+            default:
+                out += c;
         }
     }
     return out;

@@ -9,8 +9,8 @@ void FieldSet::Add(const std::string& name, Variant value) {
 }
 
 const Field& FieldSet::Item(const std::string& name) const {
-    const auto found =
-        std::find_if(fields_.begin(), fields_.end(), [&](const Field& f) { return f.Name() == name; });
+    const auto found = std::find_if(fields_.begin(), fields_.end(),
+                                    [&](const Field& f) { return f.Name() == name; });
     if (found == fields_.end())
         throw ComError(err::kInvalidArgument, "Invalid procedure call or argument");
     return *found;
@@ -21,6 +21,8 @@ bool FieldSet::Exists(const std::string& name) const {
                        [&](const Field& f) { return f.Name() == name; });
 }
 
-RecordNode& RecordNodeList::Add() { return children_.emplace_back(); }
+RecordNode& RecordNodeList::Add() {
+    return children_.emplace_back();
+}
 
 }  // namespace tessel

@@ -18,8 +18,8 @@ bool SystemOnline() {
     bool online = false;
     for (ifaddrs* a = list; a && !online; a = a->ifa_next) {
         const unsigned flags = a->ifa_flags;
-        const bool hasAddress =
-            a->ifa_addr && (a->ifa_addr->sa_family == AF_INET || a->ifa_addr->sa_family == AF_INET6);
+        const bool hasAddress = a->ifa_addr && (a->ifa_addr->sa_family == AF_INET ||
+                                                a->ifa_addr->sa_family == AF_INET6);
         online = hasAddress && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
     }
     freeifaddrs(list);
@@ -100,9 +100,8 @@ std::string ExpandEnvironment(const std::string& text) {
 
 std::string WindowsVersion() {
     utsname u{};
-    std::string kernel = uname(&u) == 0
-                             ? std::string(u.sysname) + " " + u.release + " " + u.machine
-                             : std::string("Linux");
+    std::string kernel = uname(&u) == 0 ? std::string(u.sysname) + " " + u.release + " " + u.machine
+                                        : std::string("Linux");
     const std::string distribution = OsReleaseName();
     return distribution.empty() ? kernel : distribution + ", " + kernel;
 }

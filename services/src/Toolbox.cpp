@@ -20,8 +20,8 @@ std::string NewID() {
     const uint64_t n = counter.fetch_add(1, std::memory_order_relaxed);
     char buf[48];
     std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%016llX}", static_cast<unsigned>(salt >> 32),
-                  static_cast<unsigned>((salt >> 16) & 0xFFFF), static_cast<unsigned>(salt & 0xFFFF),
-                  static_cast<unsigned long long>(n));
+                  static_cast<unsigned>((salt >> 16) & 0xFFFF),
+                  static_cast<unsigned>(salt & 0xFFFF), static_cast<unsigned long long>(n));
     return buf;
 }
 
@@ -51,7 +51,9 @@ std::string FormatMessage(const std::string& templ, const std::vector<std::strin
     return out;
 }
 
-void PumpMessages() { MessageQueue::Current()->Pump(); }
+void PumpMessages() {
+    MessageQueue::Current()->Pump();
+}
 
 void PumpMessagesFor(std::chrono::milliseconds timeout) {
     auto queue = MessageQueue::Current();

@@ -1,7 +1,7 @@
 #include "tessel/Variant.h"
 
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -10,7 +10,9 @@
 namespace tessel {
 namespace {
 
-[[noreturn]] void Mismatch() { throw ComError(err::kTypeMismatch, "Type mismatch"); }
+[[noreturn]] void Mismatch() {
+    throw ComError(err::kTypeMismatch, "Type mismatch");
+}
 
 std::string_view Trim(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -59,35 +61,33 @@ Visitor(F...) -> Visitor<F...>;
 }  // namespace
 
 bool Variant::ToBool() const {
-    return std::visit(
-        Visitor{[](Empty) { return false; }, [](bool v) { return v; },
-                [](int32_t v) { return v != 0; }, [](double v) { return v != 0; },
-                [](const std::string& v) {
-                    if (EqualsNoCase(Trim(v), "True")) return true;
-                    if (EqualsNoCase(Trim(v), "False")) return false;
-                    return ParseNumber(v) != 0;
-                },
-                [](const ObjectRef&) -> bool { Mismatch(); }},
-        value_);
+    return std::visit(Visitor{[](Empty) { return false; }, [](bool v) { return v; },
+                              [](int32_t v) { return v != 0; }, [](double v) { return v != 0; },
+                              [](const std::string& v) {
+                                  if (EqualsNoCase(Trim(v), "True")) return true;
+                                  if (EqualsNoCase(Trim(v), "False")) return false;
+                                  return ParseNumber(v) != 0;
+                              },
+                              [](const ObjectRef&) -> bool { Mismatch(); }},
+                      value_);
 }
 
 int32_t Variant::ToLong() const {
     return std::visit(Visitor{[](Empty) { return int32_t{0}; },
                               [](bool v) { return v ? int32_t{-1} : int32_t{0}; },
-                              [](int32_t v) { return v; },
-                              [](double v) { return RoundToLong(v); },
+                              [](int32_t v) { return v; }, [](double v) { return RoundToLong(v); },
                               [](const std::string& v) { return RoundToLong(ParseNumber(v)); },
                               [](const ObjectRef&) -> int32_t { Mismatch(); }},
                       value_);
 }
 
 double Variant::ToDouble() const {
-    return std::visit(Visitor{[](Empty) { return 0.0; }, [](bool v) { return v ? -1.0 : 0.0; },
-                              [](int32_t v) { return static_cast<double>(v); },
-                              [](double v) { return v; },
-                              [](const std::string& v) { return ParseNumber(v); },
-                              [](const ObjectRef&) -> double { Mismatch(); }},
-                      value_);
+    return std::visit(
+        Visitor{[](Empty) { return 0.0; }, [](bool v) { return v ? -1.0 : 0.0; },
+                [](int32_t v) { return static_cast<double>(v); }, [](double v) { return v; },
+                [](const std::string& v) { return ParseNumber(v); },
+                [](const ObjectRef&) -> double { Mismatch(); }},
+        value_);
 }
 
 std::string Variant::ToString() const {

@@ -3,12 +3,12 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 #include <exception>
 #include <future>
 #include <list>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "tessel/Error.h"
 
@@ -18,7 +18,7 @@ namespace {
 // Every worker thread of the process, so shutdown can wait for them. Threads that
 // have ended are joined on the next start.
 class ThreadTable {
-public:
+  public:
     ~ThreadTable() { JoinAll(); }
 
     // Serials, not thread ids: an id is reused once its thread has been joined.
@@ -56,7 +56,7 @@ public:
         return static_cast<int>(running_.size());
     }
 
-private:
+  private:
     struct Entry {
         std::thread thread;
         uint64_t serial = 0;
@@ -91,10 +91,12 @@ ThreadTable& Threads() {
 std::shared_ptr<Worker> CreateWorker(const std::string& progId, const std::string& methodName) {
     const WorkerFactory factory = WorkerRegistry::Find(progId);
     if (!factory)
-        throw ComError(err::kCannotCreateObject, "ActiveX component can't create object: " + progId);
+        throw ComError(err::kCannotCreateObject,
+                       "ActiveX component can't create object: " + progId);
     std::shared_ptr<Worker> worker = factory();
     if (!worker)
-        throw ComError(err::kCannotCreateObject, "ActiveX component can't create object: " + progId);
+        throw ComError(err::kCannotCreateObject,
+                       "ActiveX component can't create object: " + progId);
     if (!worker->HasMethod(methodName))
         throw ComError(err::kMethodNotSupported,
                        "Object doesn't support this property or method: " + methodName);
@@ -135,8 +137,12 @@ std::shared_ptr<Object> WorkerThread::Start(const std::string& progId,
     return ready.get();  // rethrows a creation failure
 }
 
-void WorkerThread::JoinAll() { Threads().JoinAll(); }
+void WorkerThread::JoinAll() {
+    Threads().JoinAll();
+}
 
-int WorkerThread::RunningCount() { return Threads().RunningCount(); }
+int WorkerThread::RunningCount() {
+    return Threads().RunningCount();
+}
 
 }  // namespace tessel

@@ -12,7 +12,7 @@ namespace FileTools = tessel::FileTools;
 
 namespace {
 class FileToolsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("kes-filetools-" + std::to_string(::getpid()) + "-" +

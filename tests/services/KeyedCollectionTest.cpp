@@ -33,7 +33,7 @@ TEST(KeyedCollection, KeysCompareExactly) {
 TEST(KeyedCollection, RemovalKeepsTheIndexOfLaterEntries) {
     KeyedCollection c;
     for (int i = 0; i < 5; ++i) c.Add(i, "k" + std::to_string(i));
-    c.Remove(1);       // k0
+    c.Remove(1);  // k0
     c.Remove("k2");
     EXPECT_EQ(c.Count(), 3);
     EXPECT_EQ(c.Item("k3").ToLong(), 3);

@@ -69,7 +69,8 @@ TEST(Log, ManyLogsOnManyThreadsWriteOnlyWholeLines) {
             tessel::Log log;  // each thread opens its own, as the components do
             log.Open(file.string());
             const std::string payload(200 + t * 50, static_cast<char>('a' + t));
-            for (int i = 0; i < kEntries; ++i) log.Write(i, payload, 5, "thread" + std::to_string(t));
+            for (int i = 0; i < kEntries; ++i)
+                log.Write(i, payload, 5, "thread" + std::to_string(t));
         });
     }
     for (auto& t : threads) t.join();

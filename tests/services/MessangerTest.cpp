@@ -93,9 +93,7 @@ TEST(Messanger, MessagesForADestroyedMessangerOrSinkAreDropped) {
         auto m = std::make_shared<Messanger>();
         auto c = m->Connect(r);
         m->Send(1, {});
-        {
-            auto gone = m->Connect(r);
-        }
+        { auto gone = m->Connect(r); }
         m.reset();
     }
     auto m2 = std::make_shared<Messanger>();
@@ -130,7 +128,10 @@ TEST(MessageQueue, WakeupHookRunsOnEveryPost) {
     std::atomic<int> wakeups{0};
     queue->SetWakeup([&] { ++wakeups; });
     auto m = std::make_shared<Messanger>();
-    std::thread([m] { m->Send(1, {}); m->Send(2, {}); }).join();
+    std::thread([m] {
+        m->Send(1, {});
+        m->Send(2, {});
+    }).join();
     EXPECT_EQ(wakeups.load(), 2);
     queue->SetWakeup(nullptr);
     EXPECT_EQ(queue->Pump(), 2);

@@ -60,7 +60,10 @@ TEST(Toolbox, AppDataFallsBackToTheXdgDataHome) {
     EXPECT_EQ(Toolbox::ExpandEnvironment("%APPDATA%"), "/home/someone/.local/share");
     ::setenv("APPDATA", "/srv/appdata", 1);
     EXPECT_EQ(Toolbox::ExpandEnvironment("%APPDATA%"), "/srv/appdata");
-    if (saved) ::setenv("APPDATA", keep.c_str(), 1); else ::unsetenv("APPDATA");
+    if (saved)
+        ::setenv("APPDATA", keep.c_str(), 1);
+    else
+        ::unsetenv("APPDATA");
 }
 
 TEST(Toolbox, OnlineProbeCanBeReplaced) {

@@ -18,12 +18,13 @@ const std::thread::id gTestThread = std::this_thread::get_id();
 
 // Reports its thread and argument back through the messenger it is given.
 class EchoWorker : public tessel::Worker {
-public:
+  public:
     bool HasMethod(const std::string& name) const override { return name == "Run"; }
     void Call(const std::string&, const Variant& argument) override {
         auto bag = argument.As<tessel::KeyedCollection>();
         auto m = bag->Item("Messanger").As<tessel::Messanger>();
-        const bool otherThread = std::this_thread::get_id() != gTestThread && creator_ == std::this_thread::get_id();
+        const bool otherThread =
+            std::this_thread::get_id() != gTestThread && creator_ == std::this_thread::get_id();
         m->Send(0, tessel::VariantArray{bag->Item("Value"), otherThread});
     }
     std::thread::id creator_ = std::this_thread::get_id();

@@ -16,7 +16,7 @@ namespace fetchcore {
 
 // The events of a saver, raised on the thread that created it. Override what you need.
 class CSaverEvents {
-public:
+  public:
     virtual void StartDownload() {}
     virtual void Complete(bool /*IsSuccess*/, const std::string& /*ErrDescription*/) {}
     virtual void StartSavingPage(int32_t /*N*/, const std::string& /*url*/) {}
@@ -25,7 +25,7 @@ public:
                                     const std::string& /*ErrDescription*/) {}
     virtual void ResultList(const std::string& /*ResultList*/) {}
 
-protected:
+  protected:
     ~CSaverEvents() = default;
 };
 
@@ -43,7 +43,7 @@ inline constexpr const char* kSaveWorkerProgID = "fetchcore.csaveworker";
 // Starts, watches and cancels save jobs. Lives on the thread that created it, which must
 // keep pumping its messages while jobs run.
 class CSaver : private tessel::MessangerEvents {
-public:
+  public:
     CSaver();
     ~CSaver();
     CSaver(const CSaver&) = delete;
@@ -67,7 +67,7 @@ public:
     // "Fetchcore.dll 1.0.0": the version line Init writes.
     static std::string VersionLine();
 
-private:
+  private:
     void MsgArrived(int32_t Msg, const tessel::VariantArray& Data, const std::string& Sender,
                     const std::string& Receiver) override;
     void Dispatch(int32_t Msg, const tessel::VariantArray& Data);

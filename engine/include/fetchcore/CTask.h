@@ -11,7 +11,7 @@ namespace fetchcore {
 // The parameters of one harvesting job. Stores values only; checks nothing. Created on
 // the window's thread and read by the job's thread, so every access is one locked call.
 class CTask : public tessel::Object {
-public:
+  public:
     std::string SearchURL() const { return Get(searchURL_); }
     void SearchURL(std::string v) { Set(searchURL_, std::move(v)); }
     std::string KW() const { return Get(kw_); }
@@ -29,7 +29,7 @@ public:
     std::string SaveResultsToFolder() const { return Get(saveResultsToFolder_); }
     void SaveResultsToFolder(std::string v) { Set(saveResultsToFolder_, std::move(v)); }
 
-private:
+  private:
     template <class T>
     T Get(const T& field) const {
         std::lock_guard guard(lock_);

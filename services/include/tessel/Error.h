@@ -8,7 +8,7 @@ namespace tessel {
 
 // A numbered error with a description, as failures travel through the whole system.
 class ComError : public std::runtime_error {
-public:
+  public:
     ComError(int32_t number, std::string description, std::string source = {})
         : std::runtime_error(description),
           number_(number),
@@ -19,7 +19,7 @@ public:
     const std::string& Description() const noexcept { return description_; }
     const std::string& Source() const noexcept { return source_; }
 
-private:
+  private:
     int32_t number_;
     std::string description_;
     std::string source_;
@@ -27,7 +27,9 @@ private:
 
 // User-defined error numbers start at this base.
 inline constexpr int32_t kErrBase = static_cast<int32_t>(0x80040000u);
-constexpr int32_t UserError(int32_t offset) { return kErrBase + offset; }
+constexpr int32_t UserError(int32_t offset) {
+    return kErrBase + offset;
+}
 
 // Numbers raised by the runtime services themselves.
 namespace err {

@@ -11,10 +11,10 @@ namespace tessel {
 // connect or disconnect sinks. Single-threaded: the owner's thread only.
 template <class Sink>
 class EventSource {
-public:
+  public:
     // Keeps `sink` connected while the returned connection lives.
     class Connection {
-    public:
+      public:
         Connection() = default;
         Connection(Connection&&) noexcept = default;
         Connection& operator=(Connection&& other) noexcept {
@@ -28,7 +28,7 @@ public:
             entry_.reset();
         }
 
-    private:
+      private:
         friend class EventSource;
         explicit Connection(std::weak_ptr<Sink*> entry) : entry_(std::move(entry)) {}
         std::weak_ptr<Sink*> entry_;
@@ -53,7 +53,7 @@ public:
         return std::any_of(sinks_.begin(), sinks_.end(), [](auto& e) { return *e != nullptr; });
     }
 
-private:
+  private:
     void Prune() {
         std::erase_if(sinks_, [](auto& e) { return *e == nullptr; });
     }

@@ -14,7 +14,7 @@ namespace tessel {
 // An ordered collection whose items may carry a unique key. Keys compare exactly
 // (case matters). Positions count from 1. Not synchronised: one owner thread at a time.
 class KeyedCollection : public Object {
-public:
+  public:
     struct Entry {
         std::string key;  // empty when added without a key
         Variant item;
@@ -43,7 +43,7 @@ public:
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.end(); }
 
-private:
+  private:
     void RemoveAt(std::size_t slot);
 
     std::vector<Entry> entries_;

@@ -20,7 +20,7 @@ inline constexpr int kInfo = 5;
 //   2026-12-07 05:07:51.123<TAB>T<thread><TAB>L<level><TAB><number><TAB><source><TAB><message>
 // Control characters in source and message are escaped (\n, \r, \t, \\, \xNN).
 class Log : public Object {
-public:
+  public:
     // Binds the log to `fileName` (created on first write). Throws ComError when
     // the name is empty.
     void Open(const std::string& fileName);
@@ -33,7 +33,7 @@ public:
     // The escaped form used in the file, for callers that need to find an entry.
     static std::string Escape(const std::string& text);
 
-private:
+  private:
     std::string fileName_;
 };
 

@@ -9,7 +9,7 @@ namespace tessel {
 // The pending messages of one thread. Each thread gets its queue on first use; it
 // ends with the thread, after which posting to it is a no-op.
 class MessageQueue {
-public:
+  public:
     using Task = std::function<void()>;
 
     // The calling thread's queue.
@@ -34,7 +34,7 @@ public:
 
     ~MessageQueue();
 
-private:
+  private:
     struct State;
     MessageQueue();
     std::unique_ptr<State> state_;

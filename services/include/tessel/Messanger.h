@@ -12,11 +12,11 @@
 namespace tessel {
 
 class MessangerEvents {
-public:
+  public:
     virtual void MsgArrived(int32_t Msg, const VariantArray& Data, const std::string& Sender,
                             const std::string& Receiver) = 0;
 
-protected:
+  protected:
     ~MessangerEvents() = default;
 };
 
@@ -25,7 +25,7 @@ protected:
 // order of sending. A message for a messenger that no longer exists, or whose thread
 // has ended, is dropped.
 class Messanger : public Object {
-public:
+  public:
     Messanger();
     ~Messanger() override;
     Messanger(const Messanger&) = delete;
@@ -38,7 +38,7 @@ public:
         return events_->Connect(sink);
     }
 
-private:
+  private:
     std::weak_ptr<MessageQueue> queue_;
     std::shared_ptr<EventSource<MessangerEvents>> events_;
 };

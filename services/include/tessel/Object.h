@@ -4,7 +4,7 @@ namespace tessel {
 
 // Base of every object a Variant can refer to.
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 

@@ -14,14 +14,14 @@ class RecordNode;
 
 // One named entry of a FieldSet; its value stands at position 1 of Values().
 class Field {
-public:
+  public:
     Field(std::string name, Variant value) : name_(std::move(name)) {
         values_.Add(std::move(value));
     }
     const std::string& Name() const { return name_; }
     const KeyedCollection& Values() const { return values_; }
 
-private:
+  private:
     std::string name_;
     KeyedCollection values_;
 };
@@ -29,7 +29,7 @@ private:
 // Named values of a record, in insertion order. A repeated name adds another entry;
 // Item finds the first.
 class FieldSet {
-public:
+  public:
     void Add(const std::string& name, Variant value);
     // Throws err::kInvalidArgument when no field has that name.
     const Field& Item(const std::string& name) const;
@@ -38,30 +38,30 @@ public:
     auto begin() const { return fields_.begin(); }
     auto end() const { return fields_.end(); }
 
-private:
+  private:
     std::deque<Field> fields_;
 };
 
 // Ordered child records. Add returns a reference that stays valid while the list lives.
 class RecordNodeList {
-public:
+  public:
     int Count() const { return static_cast<int>(children_.size()); }
     RecordNode& Add();
     auto begin() const { return children_.begin(); }
     auto end() const { return children_.end(); }
 
-private:
+  private:
     std::list<RecordNode> children_;  // list: stable references, incomplete type allowed
 };
 
 class RecordNode : public Object {
-public:
+  public:
     RecordNodeList& Children() { return children_; }
     const RecordNodeList& Children() const { return children_; }
     FieldSet& Fields() { return fields_; }
     const FieldSet& Fields() const { return fields_; }
 
-private:
+  private:
     FieldSet fields_;
     RecordNodeList children_;
 };

@@ -19,7 +19,7 @@ struct Empty {
 // component runtime: numbers parse from strings, Booleans are -1/0 as numbers,
 // Empty gives 0, "" or False. A conversion that cannot be made throws ComError.
 class Variant {
-public:
+  public:
     using ObjectRef = std::shared_ptr<Object>;
     using Storage = std::variant<Empty, bool, int32_t, double, std::string, ObjectRef>;
 
@@ -31,8 +31,8 @@ public:
     Variant(std::string v) : value_(std::move(v)) {}
     Variant(const char* v) : value_(std::string(v)) {}
     template <class T>
-        requires std::is_base_of_v<Object, T>
-    Variant(std::shared_ptr<T> v) : value_(ObjectRef(std::move(v))) {}
+    requires std::is_base_of_v<Object, T> Variant(std::shared_ptr<T> v)
+        : value_(ObjectRef(std::move(v))) {}
 
     bool IsEmpty() const { return std::holds_alternative<Empty>(value_); }
     bool IsBool() const { return std::holds_alternative<bool>(value_); }
@@ -59,13 +59,13 @@ public:
     const Storage& Raw() const { return value_; }
     bool operator==(const Variant& other) const = default;
 
-private:
+  private:
     Storage value_;
 };
 
 // An array of Variants indexed from 1, as message data travels.
 class VariantArray {
-public:
+  public:
     VariantArray() = default;
     VariantArray(std::initializer_list<Variant> items) : items_(items) {}
     explicit VariantArray(std::vector<Variant> items) : items_(std::move(items)) {}
@@ -77,7 +77,7 @@ public:
     void Append(Variant v) { items_.push_back(std::move(v)); }
     const std::vector<Variant>& Items() const { return items_; }
 
-private:
+  private:
     std::vector<Variant> items_;
 };
 

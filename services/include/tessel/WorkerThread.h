@@ -11,7 +11,7 @@ namespace tessel {
 
 // An object that WorkerThread can create by ProgID and call a method of.
 class Worker : public Object {
-public:
+  public:
     virtual bool HasMethod(const std::string& name) const = 0;
     // Runs `name` with `argument` on the worker's thread. An exception escaping it is
     // logged to standard error and ends the thread, never the process.
@@ -23,7 +23,7 @@ using WorkerFactory = std::function<std::shared_ptr<Worker>()>;
 // ProgID -> factory. Registering a ProgID again replaces the factory (tests use this
 // to swap in workers of their own). Thread-safe.
 class WorkerRegistry {
-public:
+  public:
     static void Register(const std::string& progId, WorkerFactory factory);
     // Registers only when the ProgID has no factory yet (the components' defaults).
     static void RegisterDefault(const std::string& progId, WorkerFactory factory);
@@ -33,7 +33,7 @@ public:
 
 // Starts a method of a new object, created by ProgID, on a new thread.
 class WorkerThread : public Object {
-public:
+  public:
     // Creates the object on a new thread, checks the method, calls it there and returns
     // without waiting for it. Throws ComError (err::kCannotCreateObject) for an unknown
     // ProgID or a factory that fails, and err::kMethodNotSupported for an unknown method;

@@ -25,7 +25,7 @@ std::atomic<bool> gMayOpenCancelEvent{true};
 
 // Stands in for the save job: its task's keyword names the script it plays.
 class ScriptedJob : public tessel::Worker {
-public:
+  public:
     bool HasMethod(const std::string& name) const override { return name == "Run"; }
     void Call(const std::string&, const Variant& argument) override {
         auto data = argument.As<tessel::KeyedCollection>();
@@ -49,7 +49,8 @@ public:
             m->Send(4, VariantArray{id, true, int32_t{0}, ""});
         } else if (script == "wait-cancel") {
             while (!gMayOpenCancelEvent) platform::Sleep(1);
-            auto cancel = platform::CreateEventA(true, false, data->Item("CancelEventName").ToString());
+            auto cancel =
+                platform::CreateEventA(true, false, data->Item("CancelEventName").ToString());
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (platform::WaitForSingleObject(cancel) != platform::WaitResult::Signalled &&
                    std::chrono::steady_clock::now() < deadline) {
@@ -90,7 +91,7 @@ struct Recorder : fetchcore::CSaverEvents {
 };
 
 class CSaverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tessel::WorkerRegistry::Register(fetchcore::kSaveWorkerProgID,
                                          [] { return std::make_shared<ScriptedJob>(); });
@@ -145,13 +146,12 @@ TEST_F(CSaverTest, AJobsMessagesComeBackAsEventsInOrderWithCompleteLast) {
     EXPECT_EQ(r.events, (std::vector<std::string>{"StartDownload"})) << "raised inside Save";
     EXPECT_TRUE(saver_.IsDownloadingNow());
     ASSERT_TRUE(PumpUntil([&] { return r.completes == 1; }));
-    EXPECT_EQ(r.events,
-              (std::vector<std::string>{
-                  "StartDownload",
-                  "ResultList Task,Log,Messanger,Cookie,ConcurrentDownloadSemaphoreName,"
-                  "CancelEventName,",
-                  "PageSkipped 1 http://a/", "StartSavingPage 2 http://b/",
-                  "SavingPageComplete http://b/ 1 ", "Complete 1 "}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{
+                            "StartDownload",
+                            "ResultList Task,Log,Messanger,Cookie,ConcurrentDownloadSemaphoreName,"
+                            "CancelEventName,",
+                            "PageSkipped 1 http://a/", "StartSavingPage 2 http://b/",
+                            "SavingPageComplete http://b/ 1 ", "Complete 1 "}));
     EXPECT_TRUE(r.busyInComplete) << "the job leaves the table after its Complete handlers";
     EXPECT_FALSE(saver_.IsDownloadingNow());
 }

@@ -32,7 +32,8 @@ TEST(URL2FileName, NumbersArePaddedToThreeDigitsAndNoMore) {
 
 TEST(URL2FileName, ClassesEveryByte) {
     // Control codes and the forbidden punctuation become blanks; every byte from 127 up stays.
-    EXPECT_EQ(URL2FileName(1, "http://a\x01\"%*/:;<=>?\\|b"), "001-a" + std::string(13, ' ') + "b.htm");
+    EXPECT_EQ(URL2FileName(1, "http://a\x01\"%*/:;<=>?\\|b"),
+              "001-a" + std::string(13, ' ') + "b.htm");
     EXPECT_EQ(URL2FileName(1, "http://caf\xC3\xA9.fr/\xE2\x82\xAC"),
               "001-caf\xC3\xA9.fr \xE2\x82\xAC.htm");
     EXPECT_EQ(URL2FileName(1, "http://a/!#$&'()+,-.@[]^_`{}~"), "001-a !#$&'()+,-.@[]^_`{}~.htm");
