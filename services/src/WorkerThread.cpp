@@ -116,25 +116,39 @@ void RunWorker(Worker& worker, const std::string& methodName, const Variant& arg
 
 std::shared_ptr<Object> WorkerThread::Start(const std::string& progId,
                                             const std::string& methodName, Variant argument) {
-    std::promise<std::shared_ptr<Worker>> created;
+    // The outcome of creation crosses threads as plain values: an exception object
+    // shared between threads is reference counted where sanitizers cannot see it.
+    struct Created {
+        std::shared_ptr<Worker> worker;
+        int32_t number = 0;
+        std::string description;
+    };
+    std::promise<Created> created;
     auto ready = created.get_future();
     const uint64_t serial = Threads().NextSerial();
     std::thread thread([created = std::move(created), serial, progId, methodName,
                         argument = std::move(argument)]() mutable {
-        std::shared_ptr<Worker> worker;
+        Created outcome;
         try {
-            worker = CreateWorker(progId, methodName);
-            created.set_value(worker);
-        } catch (...) {
-            created.set_exception(std::current_exception());
+            outcome.worker = CreateWorker(progId, methodName);
+        } catch (const ComError& e) {
+            outcome.number = e.Number();
+            outcome.description = e.Description();
+        } catch (const std::exception& e) {
+            outcome.number = err::kCannotCreateObject;
+            outcome.description = e.what();
         }
+        std::shared_ptr<Worker> worker = outcome.worker;
+        created.set_value(std::move(outcome));
         if (worker) RunWorker(*worker, methodName, argument);
         // Release the worker (and what it holds) before the thread counts as finished.
         worker.reset();
         Threads().MarkFinished(serial);
     });
     Threads().Add(std::move(thread), serial);
-    return ready.get();  // rethrows a creation failure
+    Created outcome = ready.get();
+    if (!outcome.worker) throw ComError(outcome.number, outcome.description);
+    return outcome.worker;
 }
 
 void WorkerThread::JoinAll() {
