@@ -1,0 +1,130 @@
+#include "CliOptions.h"
+
+#include <functional>
+#include <map>
+
+namespace kestrova::cli {
+namespace {
+
+using ValueSetter = std::function<void(CliOptions&, const std::string&)>;
+using FlagSetter = std::function<void(CliOptions&)>;
+
+OutputFormat FormatFromName(const std::string& name) {
+    if (name == "list") return OutputFormat::List;
+    if (name == "tsv") return OutputFormat::Tsv;
+    if (name == "jsonl") return OutputFormat::Jsonl;
+    throw UsageError("unknown format '" + name + "' (use list, tsv or jsonl)");
+}
+
+const std::map<std::string, ValueSetter>& ValueOptions() {
+    static const std::map<std::string, ValueSetter> options{
+        {"--url", [](CliOptions& o, const std::string& v) { o.searchUrl = v; }},
+        {"--from", [](CliOptions& o, const std::string& v) { o.from = v; }},
+        {"--to", [](CliOptions& o, const std::string& v) { o.to = v; }},
+        {"--per-page", [](CliOptions& o, const std::string& v) { o.perPage = v; }},
+        {"--download", [](CliOptions& o, const std::string& v) { o.downloadFolder = v; }},
+        {"--format", [](CliOptions& o, const std::string& v) { o.format = FormatFromName(v); }},
+        {"--output", [](CliOptions& o, const std::string& v) { o.outputFile = v; }},
+        {"--log", [](CliOptions& o, const std::string& v) { o.logFile = v; }},
+    };
+    return options;
+}
+
+const std::map<std::string, FlagSetter>& FlagOptions() {
+    static const std::map<std::string, FlagSetter> flags{
+        {"--skip-non-html", [](CliOptions& o) { o.skipNonHtml = true; }},
+        {"--quiet", [](CliOptions& o) { o.quiet = true; }},
+        {"--help", [](CliOptions& o) { o.help = true; }},
+        {"--version", [](CliOptions& o) { o.version = true; }},
+    };
+    return flags;
+}
+
+class ArgumentReader {
+  public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+
+    CliOptions Read() {
+        while (next_ < args_.size()) ReadOne(args_[next_++]);
+        return Finish();
+    }
+
+  private:
+    void ReadOne(const std::string& arg) {
+        if (onlyPositional_ || arg == "-" || arg.rfind("-", 0) != 0) return Positional(arg);
+        if (arg == "--") {
+            onlyPositional_ = true;
+            return;
+        }
+        const auto eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        if (auto flag = FlagOptions().find(name); flag != FlagOptions().end()) {
+            if (eq != std::string::npos) throw UsageError("option " + name + " takes no value");
+            return flag->second(options_);
+        }
+        auto option = ValueOptions().find(name);
+        if (option == ValueOptions().end()) throw UsageError("unknown option " + name);
+        if (eq != std::string::npos) return option->second(options_, arg.substr(eq + 1));
+        if (next_ >= args_.size()) throw UsageError("option " + name + " needs a value");
+        option->second(options_, args_[next_++]);
+    }
+
+    void Positional(const std::string& arg) {
+        if (keywordSeen_)
+            throw UsageError("more than one KEYWORD; quote a keyword of several words");
+        options_.keyword = arg;
+        keywordSeen_ = true;
+    }
+
+    CliOptions Finish() {
+        if (options_.help || options_.version) return options_;
+        if (keywordSeen_ && options_.searchUrl)
+            throw UsageError("give either KEYWORD or --url, not both");
+        if (!keywordSeen_ && !options_.searchUrl) throw UsageError("missing KEYWORD or --url");
+        return options_;
+    }
+
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 0;
+    bool onlyPositional_ = false;
+    bool keywordSeen_ = false;
+    CliOptions options_;
+};
+
+}  // namespace
+
+CliOptions ParseArguments(const std::vector<std::string>& args) {
+    return ArgumentReader(args).Read();
+}
+
+std::string UsageText() {
+    return R"(Usage: kestrova-cli [OPTION]... KEYWORD
+       kestrova-cli [OPTION]... --url SEARCH_URL
+Collects the top results of a web search and, on request, downloads every result page.
+
+  --url SEARCH_URL   search from this address; the keyword is read from its "q" key
+  --from N           first result position, 1 to 999 (default 1)
+  --to N             last result position, 1 to 999 (default 10)
+  --per-page N       results per results page, 1 to 100 (default 10)
+  --download DIR     save every result page under DIR, in a folder named after the keyword
+  --skip-non-html    with --download, skip links that are not web pages
+                     (PDF, Word, Excel, PowerPoint, RTF, PostScript, https)
+  --format FORMAT    list (one URL a line), tsv (N, URL, STATE, DETAIL) or jsonl
+                     (keys n, url, state, detail); default list
+  --output FILE      write the results to FILE instead of standard output
+  --log FILE         log file (default: Kestrova.log in the data folder)
+  --quiet            show no progress on standard error
+  --help             show this help and exit
+  --version          show the version and exit
+
+STATE is Skipped, Complete, Failed or Downloading (started, never finished); DETAIL is the
+saved file for Complete and the error for Failed.
+Exit status: 0 job complete, 1 job failed, 2 bad usage or a refused field, 130 interrupted.
+)";
+}
+
+std::string VersionText() {
+    return std::string("kestrova-cli ") + KES_VERSION + "\n";
+}
+
+}  // namespace kestrova::cli

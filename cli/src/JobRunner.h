@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Progress.h"
+#include "ResultTable.h"
+#include "fetchcore/CSaver.h"
+
+namespace kestrova::cli {
+
+struct JobOutcome {
+    bool success = false;
+    std::string description;  // why the job failed
+    int stopSignal = 0;       // the signal that cancelled the job, or 0
+};
+
+// Runs one job on a saver from this thread: starts it, pumps this thread's messages so the
+// saver's events arrive, and returns after the job's Complete.
+class JobRunner : private fetchcore::CSaverEvents {
+  public:
+    // Asked every turn; a non-zero answer (a signal number) cancels the job once.
+    using StopRequest = std::function<int()>;
+
+    JobRunner(fetchcore::CSaver& saver, ResultTable& results, Progress& progress);
+
+    JobOutcome Run(std::shared_ptr<fetchcore::CTask> task, const StopRequest& stopRequested);
+
+  private:
+    void Complete(bool IsSuccess, const std::string& ErrDescription) override;
+    void StartSavingPage(int32_t N, const std::string& url) override;
+    void PageSkipped(int32_t N, const std::string& url) override;
+    void SavingPageComplete(const std::string& url, bool IsSuccess,
+                            const std::string& ErrDescription) override;
+    void ResultList(const std::string& ResultList) override;
+
+    void Cancel(int signal);
+    bool JobEndedSilently();
+
+    fetchcore::CSaver& saver_;
+    ResultTable& results_;
+    Progress& progress_;
+    bool complete_ = false;
+    JobOutcome outcome_;
+};
+
+}  // namespace kestrova::cli

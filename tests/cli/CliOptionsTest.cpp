@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "CliOptions.h"
+#include "TaskFromOptions.h"
+
+namespace kestrova::cli {
+namespace {
+
+TEST(CliOptions, DefaultsMatchTheTaskEditor) {
+    const auto o = ParseArguments({"kestrova"});
+    EXPECT_EQ(o.keyword, "kestrova");
+    EXPECT_FALSE(o.searchUrl);
+    EXPECT_EQ(o.from, "1");
+    EXPECT_EQ(o.to, "10");
+    EXPECT_EQ(o.perPage, "10");
+    EXPECT_FALSE(o.downloadFolder);
+    EXPECT_EQ(o.format, OutputFormat::List);
+    EXPECT_FALSE(o.quiet || o.skipNonHtml);
+}
+
+TEST(CliOptions, ValuesInBothFormsAndFlags) {
+    const auto o = ParseArguments({"--from=5", "--to", "7", "--per-page=3", "--download", "d",
+                                   "--skip-non-html", "--format=jsonl", "--quiet", "--url=u"});
+    EXPECT_EQ(o.from, "5");
+    EXPECT_EQ(o.to, "7");
+    EXPECT_EQ(o.perPage, "3");
+    EXPECT_EQ(o.downloadFolder, "d");
+    EXPECT_TRUE(o.skipNonHtml && o.quiet);
+    EXPECT_EQ(o.format, OutputFormat::Jsonl);
+    EXPECT_EQ(o.searchUrl, "u");
+    // After "--" a keyword may begin with a dash; a value may too.
+    EXPECT_EQ(ParseArguments({"--from", "-1", "--", "--quiet"}).keyword, "--quiet");
+}
+
+TEST(CliOptions, RefusesWhatItCannotUse) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"a", "b"},
+                                                                  {"a", "--url", "u"},
+                                                                  {"a", "--bogus"},
+                                                                  {"a", "--to"},
+                                                                  {"a", "--quiet=yes"},
+                                                                  {"a", "--format", "csv"}}) {
+        EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
+    }
+    EXPECT_TRUE(ParseArguments({"--help"}).help);
+}
+
+TEST(TaskFromOptions, KeywordGivesTheUrlAndTheUrlGivesTheKeyword) {
+    CliOptions o;
+    o.keyword = " two words ";
+    auto fields = FieldsFrom(o);
+    EXPECT_EQ(fields.searchUrl, "http://www.google.com/search?hl=en&q=two+words");
+    EXPECT_FALSE(fields.downloadPages);
+    o.searchUrl = "http://x.google.com/search?as_q=a&q=b%41+c&hl=en";
+    o.downloadFolder = "out";
+    fields = FieldsFrom(o);
+    EXPECT_EQ(fields.keyword, "bA c");
+    EXPECT_EQ(fields.searchUrl, *o.searchUrl);
+    EXPECT_TRUE(fields.downloadPages);
+    EXPECT_EQ(fields.saveTo, "out");
+}
+
+}  // namespace
+}  // namespace kestrova::cli

@@ -1,0 +1,113 @@
+#include "CliProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace cli_test {
+namespace {
+
+struct Pipe {
+    int read = -1, write = -1;
+    Pipe() {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+        read = fds[0];
+        write = fds[1];
+    }
+};
+
+// Reads `fd` to its end into `text`, then closes it.
+std::jthread Collect(int fd, std::string& text) {
+    return std::jthread([fd, &text] {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+            if (n > 0)
+                text.append(buffer, static_cast<std::size_t>(n));
+            else if (errno != EINTR)
+                break;
+        }
+        ::close(fd);
+    });
+}
+
+// The parent's environment with our own APPDATA, and loopback never sent to a proxy.
+std::vector<std::string> ChildEnvironment(const std::string& appData) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        if (std::strncmp(*e, "APPDATA=", 8) != 0 && std::strncmp(*e, "no_proxy=", 9) != 0)
+            env.emplace_back(*e);
+    }
+    env.push_back("APPDATA=" + appData);
+    env.push_back("no_proxy=127.0.0.1");
+    return env;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (auto& t : texts) pointers.push_back(t.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
+CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& appData) {
+    Pipe out, err;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    std::vector<std::string> argv{KES_CLI_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    auto env = ChildEnvironment(appData);
+    const int failed = posix_spawn(&pid_, KES_CLI_BINARY, &actions, nullptr, Pointers(argv).data(),
+                                   Pointers(env).data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out.write);
+    ::close(err.write);
+    outReader_ = Collect(out.read, out_);
+    errReader_ = Collect(err.read, err_);
+    if (failed) {
+        pid_ = -1;
+        throw std::runtime_error("cannot start " KES_CLI_BINARY);
+    }
+}
+
+CliProcess::~CliProcess() {
+    if (!waited_ && pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        Wait();
+    }
+}
+
+void CliProcess::Signal(int signal) const {
+    ::kill(pid_, signal);
+}
+
+CliResult CliProcess::Wait() {
+    if (waited_) return result_;
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    outReader_.join();
+    errReader_.join();
+    waited_ = true;
+    result_.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result_.out = std::move(out_);
+    result_.err = std::move(err_);
+    return result_;
+}
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& appData) {
+    return CliProcess(args, appData).Wait();
+}
+
+}  // namespace cli_test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace cli_test {
+
+struct CliResult {
+    int status = -1;  // exit status; 128 + signal when killed by one
+    std::string out;
+    std::string err;
+};
+
+// kestrova-cli running as a child process, its standard output and error collected.
+// The child's APPDATA points at `appData`, so its default log stays in the test's folder.
+class CliProcess {
+  public:
+    CliProcess(const std::vector<std::string>& args, const std::string& appData);
+    ~CliProcess();
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    void Signal(int signal) const;
+    CliResult Wait();
+
+  private:
+    pid_t pid_ = -1;
+    std::string out_, err_;
+    std::jthread outReader_, errReader_;
+    bool waited_ = false;
+    CliResult result_;
+};
+
+// Runs the program to its end.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& appData);
+
+}  // namespace cli_test
