@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "fetchcore/CTask.h"
+#include "job/JobReporter.h"
+#include "job/ResultTable.h"
+#include "tessel/Error.h"
+#include "tessel/Log.h"
+
+namespace fetchcore {
+
+// What both phases of one save job share. Lives on the job's thread.
+struct JobContext {
+    std::shared_ptr<tessel::Log> log;  // the job's own, on its saver's log file
+    std::shared_ptr<CTask> task;
+    std::optional<JobReporter> report;
+    std::string semaphoreName;
+    std::string cancelEventName;
+    bool skipNonHTML = false;
+    ResultTable results;
+
+    bool Finished() const { return report && report->Finished(); }
+
+    // `procedure` names the failing step, as "CSaveWorker.<procedure>".
+    void LogError(const tessel::ComError& error, const std::string& procedure) const {
+        if (log) {
+            log->Write(error.Number(), error.Description(), tessel::level::kEngineError,
+                       "CSaveWorker." + procedure);
+        }
+    }
+};
+
+}  // namespace fetchcore

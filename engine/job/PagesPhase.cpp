@@ -1,0 +1,83 @@
+#include "job/PagesPhase.h"
+
+#include "fetchcore/FileNaming.h"
+#include "job/LinkTypes.h"
+#include "job/PageFolder.h"
+#include "job/Trap.h"
+#include "tessel/Toolbox.h"
+
+namespace fetchcore {
+
+namespace {
+constexpr const char* kHandler = "moPagesDownloader_Complete";
+}  // namespace
+
+PagesPhase::PagesPhase(JobContext& job) : job_(job) {
+    moPagesDownloader_.Init(job.log);
+    moPagesDownloader_.ConcurrentDownloadSemaphoreName = job.semaphoreName;
+    moPagesDownloader_.CancelEventName = job.cancelEventName;
+    connection_ = moPagesDownloader_.Connect(*this);
+}
+
+void PagesPhase::Run() {
+    job_.results.ForEach([this](const std::string& url, int32_t n) {
+        if (job_.Finished()) return;  // the job failed meanwhile: nothing more to report
+        if (!job_.skipNonHTML || IsHTMLPage(url)) {
+            Issue(url, n);
+        } else {
+            job_.report->PageSkipped(n, url);
+        }
+        tessel::Toolbox::PumpMessages();
+    });
+    allIssued_ = true;
+    // Covers a phase that started nothing and pages that all ended while it ran.
+    ApplyCompletionRule();
+}
+
+void PagesPhase::Issue(const std::string& url, int32_t n) {
+    job_.report->StartSavingPage(n, url);
+    tessel::Toolbox::PumpMessages();
+    std::string cookie;
+    if (const auto failure = Trap([&] { cookie = moPagesDownloader_.Download(url, 0); })) {
+        // The downloader has logged it. The page was announced, so it must also end.
+        job_.report->SavingPageComplete(url, false, failure->Description());
+        return;
+    }
+    pending_.Add(url, cookie);
+}
+
+void PagesPhase::Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                          int32_t /*ErrNumber*/, const std::string& ErrDescription) {
+    if (job_.Finished() || !pending_.Exists(Cookie)) return;
+    if (const auto failure = Trap([&] { PageEnded(Cookie, Page, IsSuccess, ErrDescription); })) {
+        job_.LogError(*failure, kHandler);
+        if (pending_.Exists(Cookie)) pending_.Remove(Cookie);
+        ApplyCompletionRule();
+    }
+}
+
+void PagesPhase::PageEnded(const std::string& cookie, const std::string& page, bool isSuccess,
+                           const std::string& errDescription) {
+    const std::string url = pending_.Item(cookie).ToString();
+    std::optional<tessel::ComError> writeFailure;
+    if (isSuccess) writeFailure = Trap([&] { Write(url, page); });
+    if (writeFailure) {
+        job_.LogError(*writeFailure, kHandler);
+        job_.report->SavingPageComplete(url, false, writeFailure->Description());
+    } else {
+        job_.report->SavingPageComplete(url, isSuccess, errDescription);
+    }
+    pending_.Remove(cookie);
+    ApplyCompletionRule();
+}
+
+void PagesPhase::Write(const std::string& url, const std::string& page) const {
+    const std::string path = PageFolder(*job_.task) + URL2FileName(job_.results.NumberOf(url), url);
+    tessel::FileTools::WriteTextFile(path, page);
+}
+
+void PagesPhase::ApplyCompletionRule() {
+    if (allIssued_ && pending_.Count() == 0) job_.report->Complete(true, 0, "");
+}
+
+}  // namespace fetchcore

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "download/CDownloader.h"
+#include "job/JobContext.h"
+#include "tessel/KeyedCollection.h"
+
+namespace fetchcore {
+
+// The second phase of a save job: downloads every collected result page (or reports it
+// skipped) and writes each into the keyword's folder as it arrives. The job completes
+// once every started download has ended.
+class PagesPhase : private CDownloaderEvents {
+  public:
+    explicit PagesPhase(JobContext& job);
+    PagesPhase(const PagesPhase&) = delete;
+    PagesPhase& operator=(const PagesPhase&) = delete;
+    ~PagesPhase() = default;
+
+    // Issues every page in result order, letting earlier pages complete in between.
+    void Run();
+
+  private:
+    // moPagesDownloader_Complete
+    void Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                  int32_t ErrNumber, const std::string& ErrDescription) override;
+    void Issue(const std::string& url, int32_t n);
+    void PageEnded(const std::string& cookie, const std::string& page, bool isSuccess,
+                   const std::string& errDescription);
+    void Write(const std::string& url, const std::string& page) const;
+    void ApplyCompletionRule();
+
+    JobContext& job_;
+    CDownloader moPagesDownloader_;
+    tessel::EventSource<CDownloaderEvents>::Connection connection_;
+    tessel::KeyedCollection pending_;  // download cookie -> URL
+    bool allIssued_ = false;
+};
+
+}  // namespace fetchcore

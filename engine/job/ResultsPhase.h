@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "download/CDownloader.h"
+#include "job/JobContext.h"
+#include "job/PagesPhase.h"
+#include "tessel/RecordNode.h"
+
+namespace fetchcore {
+
+// The first phase of a save job: fetches the results pages one after another, numbers
+// their links, and when paging ends reports the list and hands over to the pages phase.
+class ResultsPhase : private CDownloaderEvents {
+  public:
+    ResultsPhase(JobContext& job, PagesPhase& pages);
+    ResultsPhase(const ResultsPhase&) = delete;
+    ResultsPhase& operator=(const ResultsPhase&) = delete;
+    ~ResultsPhase() = default;
+
+    // Requests the first results page; throws when the download cannot start.
+    void Begin();
+
+  private:
+    // moSERDownloader_Complete
+    void Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                  int32_t ErrNumber, const std::string& ErrDescription) override;
+    void TakePage(const std::string& page);
+    bool IsLastPage(const tessel::RecordNode& record) const;
+    void RequestPage();
+    void EndOfResults();
+
+    JobContext& job_;
+    PagesPhase& pages_;
+    CDownloader moSERDownloader_;
+    tessel::EventSource<CDownloaderEvents>::Connection connection_;
+    int32_t currentStart_ = 0;
+    std::string currentURL_;
+};
+
+}  // namespace fetchcore

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fetchcore/CSaver.h"
+#include "serpdouble/SerpDouble.h"
+
+namespace jobtest {
+
+// Every event of a saver, as one line each, in arrival order.
+struct Recorder : fetchcore::CSaverEvents {
+    explicit Recorder(fetchcore::CSaver& saver) : connection(saver.Connect(*this)) {}
+    void StartDownload() override { events.push_back("StartDownload"); }
+    void Complete(bool ok, const std::string& d) override {
+        events.push_back("Complete " + std::to_string(ok) + " " + d);
+        ++completes;
+    }
+    void StartSavingPage(int32_t n, const std::string& url) override {
+        events.push_back("StartSavingPage " + std::to_string(n) + " " + url);
+    }
+    void PageSkipped(int32_t n, const std::string& url) override {
+        events.push_back("PageSkipped " + std::to_string(n) + " " + url);
+    }
+    void SavingPageComplete(const std::string& url, bool ok, const std::string& d) override {
+        events.push_back("SavingPageComplete " + url + " " + std::to_string(ok) + " " + d);
+    }
+    void ResultList(const std::string& list) override { events.push_back("ResultList " + list); }
+
+    // The events that begin with `prefix`, in order.
+    std::vector<std::string> Starting(const std::string& prefix) const;
+
+    tessel::EventSource<fetchcore::CSaverEvents>::Connection connection;
+    std::vector<std::string> events;
+    int completes = 0;
+};
+
+// A saver on the test thread, real save jobs, real downloads from a search-engine double
+// on 127.0.0.1, and a temporary folder for the log and the saved pages.
+class JobTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The double's settings for a query with `total` results.
+    static serpdouble::SerpDouble::Options Results(int total) {
+        serpdouble::SerpDouble::Options options;
+        options.totalResults = total;
+        return options;
+    }
+    serpdouble::SerpDouble& StartDouble(serpdouble::SerpDouble::Options options);
+    std::shared_ptr<fetchcore::CTask> Task(const std::string& kw, int32_t from, int32_t to,
+                                           int32_t perPage) const;
+    // The same, saving pages into Out() (given without its trailing "/").
+    std::shared_ptr<fetchcore::CTask> PagesTask(const std::string& kw, int32_t from, int32_t to,
+                                                int32_t perPage, bool skip = false) const;
+
+    // Pumps the test thread's messages until `done` holds or 20 seconds have passed.
+    bool PumpUntil(const std::function<bool()>& done);
+    // Saves the task and pumps until its Complete has arrived.
+    bool RunJob(const std::shared_ptr<fetchcore::CTask>& task);
+
+    std::string Url(int result) const { return double_->PageURL(result); }
+    std::string Out() const { return (dir_ / "out").string(); }
+    std::filesystem::path SavedPage(const std::string& kw, int n, const std::string& url) const;
+    static std::string ReadFile(const std::filesystem::path& path);
+    std::string LogText() const { return ReadFile(dir_ / "job.log"); }
+    std::vector<std::string> SearchTargets() const;
+
+    std::filesystem::path dir_;
+    std::unique_ptr<serpdouble::SerpDouble> double_;
+    std::shared_ptr<tessel::Log> log_;
+    fetchcore::CSaver saver_;
+    std::optional<Recorder> recorder_;
+};
+
+}  // namespace jobtest
