@@ -1,0 +1,19 @@
+#include "kesapp/Application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QSettings>
+
+#include "kesapp/Artwork.h"
+#include "kesapp/Product.h"
+
+namespace kestrova {
+
+void ConfigureApplication() {
+    QCoreApplication::setOrganizationName(kProductName);
+    QCoreApplication::setApplicationName(kProductName);
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QApplication::setWindowIcon(QIcon(art::kLogo));
+}
+
+}  // namespace kestrova
