@@ -1,0 +1,51 @@
+// kestrova: the window program.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <QApplication>
+
+#include "MMain.h"
+#include "Screenshot.h"
+#include "kesapp/Application.h"
+#include "tessel/WorkerThread.h"
+
+namespace {
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Qt ends the process when it cannot reach a display; say it in our words first.
+bool DisplayReachable(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) return true;
+    }
+    return Set("QT_QPA_PLATFORM") || Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!DisplayReachable(argc, argv)) {
+        std::fputs(
+            "kestrova: no display to open the window on ($DISPLAY and $WAYLAND_DISPLAY "
+            "are empty).\nRun kestrova-cli for the same harvest from the command line.\n",
+            stderr);
+        return 2;
+    }
+    QApplication application(argc, argv);
+    kestrova::ConfigureApplication();
+    const QString screenshot = kestrova::ScreenshotOption(QApplication::arguments());
+    auto window = kestrova::Main();
+    int exitCode = 1;
+    if (window) {
+        if (!screenshot.isEmpty()) kestrova::ScreenshotAndClose(*window, screenshot);
+        exitCode = QApplication::exec();
+    }
+    // Closing the window cancelled every job; their threads end before the saver goes.
+    tessel::WorkerThread::JoinAll();
+    window.reset();
+    return exitCode;
+}
