@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/KernelObjects.h"
+#include "tessel/Error.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
 #include "tessel/Log.h"
@@ -17,20 +19,20 @@ inline constexpr const char* kDownloadWorkerProgID = "fetchcore.cdloadworker";
 
 // Events of a downloader, raised on its owner's thread. Override what you need.
 class CDownloaderEvents {
-public:
+  public:
     virtual void StartDownload(const std::string& /*Cookie*/, const std::string& /*url*/) {}
     virtual void Complete(const std::string& /*Cookie*/, const std::string& /*Page*/,
                           bool /*IsSuccess*/, int32_t /*ErrNumber*/,
                           const std::string& /*ErrDescription*/) {}
 
-protected:
+  protected:
     ~CDownloaderEvents() = default;
 };
 
 // Fetches URLs, each on a worker thread of its own, and reports each result as a Complete
 // event on the owner's thread (which must pump its messages). Private to the engine.
 class CDownloader : private tessel::MessangerEvents {
-public:
+  public:
     // Set by the owner before the first download.
     std::string ConcurrentDownloadSemaphoreName;
     std::string CancelEventName;
@@ -51,15 +53,30 @@ public:
         return events_.Connect(sink);
     }
 
-private:
+  private:
     void MsgArrived(int32_t Msg, const tessel::VariantArray& Data, const std::string& Sender,
                     const std::string& Receiver) override;
+    void WaitForRoom();
+    int UnreportedCount() const;
+    void RaiseComplete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                       int32_t ErrNumber, const std::string& ErrDescription);
+    std::shared_ptr<tessel::KeyedCollection> MakeBag(const std::string& url, int32_t SizeB,
+                                                     const std::string& Cookie) const;
+    void OpenCancelEvent();
+    tessel::ComError StartFailure(const tessel::ComError& error, const std::string& url,
+                                  const std::string& Cookie);
 
     std::shared_ptr<tessel::Log> log_;
     std::shared_ptr<tessel::Messanger> moMessanger_;
     tessel::EventSource<tessel::MessangerEvents>::Connection messangerConnection_;
     tessel::KeyedCollection moDownloads_;
     platform::Handle cancelEvent_;
+    // Keeps a cancelled event alive: workers still queueing for a slot open it later and
+    // must find it signalled, not a fresh one.
+    platform::Handle cancelledEvent_;
+    // Cookies whose Complete handlers are running (nested handlers stack up). Their entries
+    // stay in the table but have reported, so they no longer hold a place in the limit.
+    std::vector<std::string> reporting_;
     tessel::EventSource<CDownloaderEvents> events_;
 };
 

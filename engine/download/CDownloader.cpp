@@ -1,0 +1,176 @@
+#include "download/CDownloader.h"
+
+#include "download/DownloadErrors.h"
+#include "tessel/Toolbox.h"
+#include "tessel/WorkerThread.h"
+
+namespace fetchcore {
+
+using tessel::ComError;
+using tessel::Variant;
+using tessel::VariantArray;
+
+namespace {
+
+// Most downloads started and not yet reported: the wait lets the eleventh in.
+constexpr int kMaxWaitingEntries = 10;
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string Format(const char* templ, const std::string& url) {
+    return tessel::Toolbox::FormatMessage(templ, {url});
+}
+
+}  // namespace
+
+CDownloader::CDownloader() {
+    // Creation never fails visibly; a missing messenger shows up as failed downloads.
+    try {
+        moMessanger_ = std::make_shared<tessel::Messanger>();
+        messangerConnection_ = moMessanger_->Connect(*this);
+    } catch (...) {
+    }
+}
+
+CDownloader::~CDownloader() = default;
+
+tessel::Variant CDownloader::Init(std::shared_ptr<tessel::Log> log) {
+    log_ = std::move(log);
+    return {};
+}
+
+std::string CDownloader::Download(const std::string& url, int32_t SizeB) {
+    std::string trimmed = url;
+    std::string cookie;
+    try {
+        trimmed = TrimBlanks(url);
+        cookie = tessel::Toolbox::NewID();
+        if (moDownloads_.Exists(cookie)) {
+            cookie.clear();  // the entry belongs to the download already running
+            throw ComError(dlerr::kAlreadyDownloading,
+                           Format("URL '%1' is already downloading. ", trimmed));
+        }
+        WaitForRoom();
+        auto bag = MakeBag(trimmed, SizeB, cookie);
+        OpenCancelEvent();
+        auto worker = std::make_shared<tessel::WorkerThread>();
+        moDownloads_.Add(Variant(worker), cookie);
+        events_.Raise(&CDownloaderEvents::StartDownload, cookie, trimmed);
+        worker->Start(kDownloadWorkerProgID, "Run", Variant(std::move(bag)));
+        return cookie;
+    } catch (const ComError& e) {
+        throw StartFailure(e, trimmed, cookie);
+    } catch (const std::exception& e) {
+        throw StartFailure(ComError(tessel::err::kInvalidArgument, e.what()), trimmed, cookie);
+    }
+}
+
+void CDownloader::WaitForRoom() {
+    // Results arrive as messages, so waiting means processing them: Complete handlers (and
+    // downloads they start) run in here.
+    while (UnreportedCount() > kMaxWaitingEntries) {
+        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1));
+    }
+}
+
+int CDownloader::UnreportedCount() const {
+    // A handler that downloads again would otherwise wait for its own entry to leave,
+    // which only happens once it returns: with every entry's handler doing so, forever.
+    int reported = 0;
+    for (const auto& cookie : reporting_) {
+        if (moDownloads_.Exists(cookie)) ++reported;
+    }
+    return moDownloads_.Count() - reported;
+}
+
+std::shared_ptr<tessel::KeyedCollection> CDownloader::MakeBag(const std::string& url, int32_t SizeB,
+                                                              const std::string& Cookie) const {
+    auto bag = std::make_shared<tessel::KeyedCollection>();
+    bag->Add(Variant(url), "URL");
+    bag->Add(Variant(SizeB), "SizeB");
+    bag->Add(Variant(log_), "Log");
+    bag->Add(Variant(moMessanger_), "Messanger");
+    bag->Add(Variant(Cookie), "Cookie");
+    bag->Add(Variant(ConcurrentDownloadSemaphoreName), "ConcurrentDownloadSemaphoreName");
+    bag->Add(Variant(CancelEventName), "CancelEventName");
+    return bag;
+}
+
+void CDownloader::OpenCancelEvent() {
+    // Opened before the old handle goes, so an event that only this downloader held
+    // stays the same object.
+    cancelEvent_ = platform::CreateEventA(true, false, CancelEventName);
+}
+
+ComError CDownloader::StartFailure(const ComError& error, const std::string& url,
+                                   const std::string& Cookie) {
+    // A worker that never started never reports; its entry must not hold a place forever.
+    if (!Cookie.empty() && moDownloads_.Exists(Cookie)) moDownloads_.Remove(Cookie);
+    if (log_) {
+        log_->Write(error.Number(), error.Description(), tessel::level::kEngineError,
+                    "CDownloader.Download");
+    }
+    const int32_t number =
+        error.Number() == dlerr::kPassThrough ? dlerr::kPassThrough : dlerr::kStartFailed;
+    return ComError(number,
+                    Format("Failed to start download URL '%1'. ", url) + error.Description(),
+                    "CDownloader");
+}
+
+void CDownloader::Cancel(const std::string& /*Cookie*/) {
+    // Downloads are cancelled all at once, through the shared event.
+}
+
+bool CDownloader::IsDownloadingNow() const {
+    return moDownloads_.Count() > 0;
+}
+
+void CDownloader::CancelAll() {
+    platform::SetEvent(cancelEvent_);
+    if (cancelEvent_) cancelledEvent_ = std::move(cancelEvent_);
+    platform::CloseHandle(cancelEvent_);
+    while (moDownloads_.Count() > 0) moDownloads_.Remove(1);
+}
+
+void CDownloader::RaiseComplete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                                int32_t ErrNumber, const std::string& ErrDescription) {
+    reporting_.push_back(Cookie);
+    struct Reporting {
+        std::vector<std::string>& stack;
+        ~Reporting() { stack.pop_back(); }
+    } reporting{reporting_};
+    events_.Raise(&CDownloaderEvents::Complete, Cookie, Page, IsSuccess, ErrNumber, ErrDescription);
+}
+
+void CDownloader::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string&,
+                             const std::string&) {
+    if (Msg != 0) return;
+    std::string cookie;
+    bool raised = false;
+    try {
+        cookie = Data(1).ToString();
+        const std::string page = Data(2).ToString();
+        const bool isSuccess = Data(3).ToBool();
+        const int32_t number = Data(4).ToLong();
+        const std::string description = Data(5).ToString();
+        raised = true;
+        RaiseComplete(cookie, page, isSuccess, number, description);
+    } catch (const ComError& e) {
+        if (log_)
+            log_->Write(e.Number(), e.Description(), tessel::level::kError,
+                        "CDownloader.moMessanger_MsgArrived");
+    } catch (const std::exception& e) {
+        if (log_)
+            log_->Write(tessel::err::kInvalidArgument, e.what(), tessel::level::kError,
+                        "CDownloader.moMessanger_MsgArrived");
+    }
+    // Once reported, the download leaves the table even when a handler failed; otherwise
+    // its entry would count against the limit for good. Gone already after CancelAll.
+    if (raised && moDownloads_.Exists(cookie)) moDownloads_.Remove(cookie);
+}
+
+}  // namespace fetchcore

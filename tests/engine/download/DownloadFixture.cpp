@@ -1,0 +1,132 @@
+#include "DownloadFixture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "download/CDLoadWorker.h"
+#include "platform/HttpRequest.h"
+#include "tessel/Toolbox.h"
+#include "tessel/WorkerThread.h"
+
+namespace fs = std::filesystem;
+
+namespace dltest {
+
+Recorder::Recorder(fetchcore::CDownloader& downloader)
+    : downloader_(downloader), connection_(downloader.Connect(*this)) {}
+
+void Recorder::StartDownload(const std::string& Cookie, const std::string& url) {
+    sequence.push_back("start " + url);
+    startedUrls.push_back(url);
+    (void)Cookie;
+}
+
+void Recorder::Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+                        int32_t ErrNumber, const std::string& ErrDescription) {
+    sequence.push_back("complete " + Cookie);
+    completions.push_back({Cookie, Page, IsSuccess, ErrNumber, ErrDescription});
+    busyInComplete.push_back(downloader_.IsDownloadingNow());
+    if (onComplete) onComplete(completions.back());
+}
+
+const Completion* Recorder::Find(const std::string& cookie) const {
+    for (const auto& c : completions) {
+        if (c.cookie == cookie) return &c;
+    }
+    return nullptr;
+}
+
+Watchdog::Watchdog(std::chrono::seconds limit) {
+    thread_ = std::thread([this, limit] {
+        std::unique_lock lock(mutex_);
+        if (!disarmed_.wait_for(lock, limit, [this] { return done_; })) {
+            std::fprintf(stderr, "test still running after %llds: hung\n",
+                         static_cast<long long>(limit.count()));
+            std::abort();
+        }
+    });
+}
+
+Watchdog::~Watchdog() {
+    {
+        std::lock_guard lock(mutex_);
+        done_ = true;
+    }
+    disarmed_.notify_all();
+    thread_.join();
+}
+
+void DownloadTest::SetUp() {
+    UseWorkerTimeout(kWorkerTimeout);
+    tessel::Toolbox::SetOnlineProbe([] { return true; });
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    logFile_ = fs::temp_directory_path() / ("kes-download-" + std::to_string(::getpid()) + "-" +
+                                            test->test_suite_name() + "-" + test->name() + ".log");
+    fs::remove(logFile_);
+    log_ = std::make_shared<tessel::Log>();
+    log_->Open(logFile_.string());
+    downloader_.Init(log_);
+    downloader_.ConcurrentDownloadSemaphoreName = tessel::Toolbox::NewID();
+    downloader_.CancelEventName = tessel::Toolbox::NewID();
+}
+
+void DownloadTest::TearDown() {
+    tessel::WorkerThread::JoinAll();
+    tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID,
+                                     [] { return std::make_shared<fetchcore::CDLoadWorker>(); });
+    tessel::Toolbox::SetOnlineProbe({});
+    platform::HttpRequest::SetMaxBodyBytesForTesting(0);
+    fs::remove(logFile_);
+}
+
+void DownloadTest::UseWorkerTimeout(std::chrono::milliseconds timeout) {
+    tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID, [timeout] {
+        return std::make_shared<fetchcore::CDLoadWorker>(timeout);
+    });
+}
+
+bool DownloadTest::PumpUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+Completion DownloadTest::DownloadOne(const std::string& url, int32_t sizeB) {
+    const auto cookie = downloader_.Download(url, sizeB);
+    const bool arrived = PumpUntil([&] { return recorder_.Find(cookie) != nullptr; });
+    EXPECT_TRUE(arrived) << "no Complete for " << url;
+    return arrived ? *recorder_.Find(cookie) : Completion{};
+}
+
+std::string DownloadTest::LogText() const {
+    std::ifstream in(logFile_);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<LogLine> DownloadTest::LogLines() const {
+    // time <TAB> thread <TAB> L<level> <TAB> number <TAB> source <TAB> message
+    std::vector<LogLine> lines;
+    std::istringstream in(LogText());
+    for (std::string text; std::getline(in, text);) {
+        std::vector<std::string> fields;
+        std::size_t from = 0;
+        for (int i = 0; i < 5; ++i) {
+            const auto tab = text.find('\t', from);
+            if (tab == std::string::npos) break;
+            fields.push_back(text.substr(from, tab - from));
+            from = tab + 1;
+        }
+        if (fields.size() != 5) continue;
+        lines.push_back({std::stoi(fields[2].substr(1)), static_cast<int32_t>(std::stol(fields[3])),
+                         fields[4], text.substr(from)});
+    }
+    return lines;
+}
+
+}  // namespace dltest
