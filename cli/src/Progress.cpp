@@ -49,8 +49,9 @@ void Progress::Redraw() {
     std::string line = std::to_string(listed_) + " listed, " + std::to_string(saved_) + " saved, " +
                        std::to_string(failed_) + " failed, " + std::to_string(skipped_) +
                        " skipped";
+    // The oldest page under way is the one the job is waiting for.
     if (!saving_.empty())
-        line += " | saving " + std::to_string(saving_.back().first) + " " + saving_.back().second;
+        line += " | saving " + std::to_string(saving_.front().first) + " " + saving_.front().second;
     // A line that wraps cannot be redrawn in place; the last column stays free for the cursor.
     if (line.size() > width_ - 1) line.resize(width_ - 1);
     out_ << '\r' << line << "\x1b[K" << std::flush;

@@ -35,6 +35,7 @@ TEST(Progress, TerminalRedrawsOneLineWithCountsAndThePageUnderWay) {
     std::ostringstream out;
     Progress p(out, Progress::Mode::Terminal, 200);
     PlayJob(p);
+    p.StartSavingPage(4, "http://d/");
     const std::string last = out.str().substr(out.str().rfind('\r'));
     EXPECT_EQ(last, "\r3 listed, 0 saved, 1 failed, 1 skipped | saving 1 http://a/\x1b[K");
     EXPECT_EQ(out.str().find('\n'), std::string::npos);
