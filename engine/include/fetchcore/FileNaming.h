@@ -12,4 +12,9 @@ std::string URL2FileName(int32_t PageNumber, const std::string& url);
 // Replaces the characters that folder and file names must not contain.
 std::string FileNameEncode(const std::string& FileName);
 
+// The name of the keyword's subfolder of the output folder, where the job saves the pages:
+// FileNameEncode of the keyword, except that a name pointing at the output folder itself or
+// at its parent ("", ".", "..") becomes "_" and NUL bytes become "_".
+std::string KeywordFolderName(const std::string& kw);
+
 }  // namespace fetchcore
