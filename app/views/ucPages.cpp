@@ -1,36 +1,73 @@
 #include "ucPages.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
+#include "PageListWidget.h"
+#include "ViewLayout.h"
+#include "kesapp/ErrorTrap.h"
+#include "kesapp/ShowMsg.h"
 #include "kesapp/StatusPanels.h"
 
 namespace kestrova {
+namespace {
+
+// Column widths of the list as designed (twips); "URL" takes the rest.
+constexpr int kColumnNWidth = 600;
+constexpr int kColumnDownloadWidth = 1800;
+constexpr int kColumnsSlack = 330;  // border and vertical scroll bar
+
+constexpr const char* kComplete = "Complete";
+
+}  // namespace
+
+using namespace viewlayout;
 
 ucPages::ucPages(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ucPages1"));
-    auto* column = new QVBoxLayout(this);
+    resize(Px(kWidth), Px(kHeight));
     LabelCaption_ = new QLabel(QStringLiteral(" Pages"), this);
     LabelCaption_->setObjectName(QStringLiteral("LabelCaption"));
     LabelCaption_->setStyleSheet(QStringLiteral("background:#1b2f8a;color:white;font-weight:bold"));
-    lv_ = new QTreeWidget(this);
-    lv_->setObjectName(QStringLiteral("lv"));
-    lv_->setHeaderLabels({tr("N"), tr("URL"), tr("Download")});
-    lv_->setRootIsDecorated(false);
-    lv_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LabelCaption_->setGeometry(Px(kLeft), Px(kCaptionTop), 0, Px(kCaptionHeight));
+    lv_ = new PageListWidget(this);
+    lv_->move(Px(kLeft), Px(kBodyTop));
+    lv_->setColumnWidth(PageListWidget::kColumnN, Px(kColumnNWidth));
+    lv_->setColumnWidth(PageListWidget::kColumnDownload, Px(kColumnDownloadWidth));
     cmdCancel_ = new QPushButton(tr("Cancel"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->resize(Px(kButtonWidth), Px(kButtonHeight));
     cmdCancel_->setEnabled(false);
-    column->addWidget(LabelCaption_);
-    column->addWidget(lv_, 1);
-    column->addWidget(cmdCancel_, 0, Qt::AlignRight);
+    CreateContextMenu();
     connect(cmdCancel_, &QPushButton::clicked, this, &ucPages::cmdCancel_Click);
+    connect(lv_, &PageListWidget::KeyUp, this, &ucPages::lv_KeyUp);
+    connect(lv_, &PageListWidget::MouseUp, this, &ucPages::lv_MouseUp);
+    connect(lv_, &QTreeWidget::itemDoubleClicked, this, &ucPages::cmdEdit_Click);
     setFocusProxy(lv_);
 }
 
 ucPages::~ucPages() = default;
+
+void ucPages::CreateContextMenu() {
+    mnuLVContext_ = new QMenu(this);
+    mnuLVContext_->setObjectName(QStringLiteral("mnuLVContext"));
+    auto* page = new QMenu(tr("&Page"), mnuLVContext_);
+    page->setObjectName(QStringLiteral("mnuLVContextDownloadedPage"));
+    page->addAction(tr("&Open"), this, &ucPages::cmdOpen_Click)
+        ->setObjectName(QStringLiteral("mnuLVContextOpen"));
+    page->addAction(tr("&Edit"), this, &ucPages::cmdEdit_Click)
+        ->setObjectName(QStringLiteral("mnuLVContextEdit"));
+    mnuLVContextDownloadedPage_ = mnuLVContext_->addMenu(page);
+    mnuLVContextDownloadedPage_->setObjectName(QStringLiteral("mnuLVContextDownloadedPage"));
+    mnuLVContext1_ = mnuLVContext_->addSeparator();
+    mnuLVContext1_->setObjectName(QStringLiteral("mnuLVContext1"));
+    mnuLVContext_->addAction(tr("&Copy"), this, &ucPages::mnuLVContextCopy_Click)
+        ->setObjectName(QStringLiteral("mnuLVContextCopy"));
+    mnuLVContext_->addSeparator()->setObjectName(QStringLiteral("mnuLVContext2"));
+    mnuLVContext_->addAction(tr("Select &All"), this, &ucPages::mnuLVContextSelectAll_Click)
+        ->setObjectName(QStringLiteral("mnuLVContextSelectAll"));
+}
 
 void ucPages::Init(fetchcore::CSaver& saver) {
     moSaver_ = &saver;
@@ -46,21 +83,80 @@ void ucPages::Finalize() {
     moSaverEvents_.Reset();
     moSaver_ = nullptr;
     mStatusPicture_ = {};
+    mSelectedItem_.reset();
 }
 
-void ucPages::StartDownload() {
-    lv_->clear();
+void ucPages::SetStatus(int panel, const QString& text) {
+    if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(panel, text);
+}
+
+void ucPages::SetStatusPicture(const QPixmap& picture) {
+    if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetPicture(3, picture);
+}
+
+void ucPages::moSaver_StartDownload() {
+    lv_->RemoveAll();
+    mSelectedItem_.reset();
     cmdCancel_->setEnabled(true);
-    if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(2, tr("Downloading..."));
+    SetStatus(2, tr("Downloading..."));
+    setCursor(Qt::WaitCursor);
 }
 
-void ucPages::Complete(bool, const std::string&) {
-    cmdCancel_->setEnabled(false);
-    if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(2, tr("Complete"));
+void ucPages::moSaver_StartSavingPage(int32_t N, const std::string& URL) {
+    unsetCursor();
+    lv_->AddRow(N, URL, PageState::Progress, tr("Downloading"));
 }
 
-void ucPages::cmdCancel_Click() {
-    if (moSaver_) moSaver_->CancelAll();
+void ucPages::moSaver_PageSkipped(int32_t N, const std::string& URL) {
+    lv_->AddRow(N, URL, PageState::Skipped, tr("Skipped"));
+}
+
+void ucPages::moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
+                                         const std::string& ErrDescription) {
+    app::Trapped("ucPages.moSaver_SavingPageComplete", tessel::level::kEngineError, [&] {
+        QTreeWidgetItem* row = lv_->Row(URL);
+        if (!IsSuccess) {
+            const QString error = QString::fromStdString(ErrDescription);
+            lv_->SetState(row, PageState::Failed, error);
+            SetStatusPicture(mStatusPicture_);
+            SetStatus(3, error);
+            return;
+        }
+        lv_->SetState(row, PageState::Complete, tr(kComplete));
+        PageListWidget::SetTag(row, QString::fromLatin1(kComplete));
+        SetStatusPicture({});
+        SetStatus(3, {});
+    });
+}
+
+void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription) {
+    app::Trapped("ucPages.moSaver_Complete", tessel::level::kEngineError, [&] {
+        cmdCancel_->setEnabled(false);
+        unsetCursor();
+        SetStatus(2, tr(kComplete));
+        if (IsSuccess)
+            ShowMsg("Download complete", mb::kInformation);
+        else
+            ShowMsg(ErrDescription, mb::kExclamation);
+    });
+}
+
+void ucPages::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    app::Skipped([&] {
+        cmdCancel_->move(lv_->x() + width() - Px(kSideMargins) - cmdCancel_->width(),
+                         height() - cmdCancel_->height() - Px(kGap));
+    });
+    app::Skipped(
+        [&] { lv_->resize(width() - Px(kSideMargins), cmdCancel_->y() - lv_->y() - Px(kGap)); });
+    app::Skipped(
+        [&] { LabelCaption_->resize(width() - Px(kSideMargins), LabelCaption_->height()); });
+    app::Skipped([&] {
+        lv_->setColumnWidth(PageListWidget::kColumnUrl,
+                            lv_->width() - lv_->columnWidth(PageListWidget::kColumnN) -
+                                lv_->columnWidth(PageListWidget::kColumnDownload) -
+                                Px(kColumnsSlack));
+    });
 }
 
 }  // namespace kestrova

@@ -1,22 +1,26 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include <QPixmap>
 #include <QWidget>
 
 #include "fetchcore/CSaver.h"
+#include "kesapp/ShellOpen.h"
 
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
-class QTreeWidget;
 
 namespace kestrova {
 
-// The download progress view: the pages of the running job with their states. The main
-// window relies on Init and Finalize only.
-//
-// For now it follows the job state (status panel 2, the Cancel button) and keeps the list
-// control ("lv", columns N, URL, Download) empty; the rows, their states and the list's
-// commands come next, through the CSaverEvents overrides.
+class PageListWidget;
+
+// The download progress view: one row per page the running job saves or skips, with its
+// number, URL and state; the job state in the status bar; Cancel; open, edit and copy of the
+// listed pages. The main window relies on Init and Finalize.
 class ucPages : public QWidget, private fetchcore::CSaverEvents {
     Q_OBJECT
 
@@ -32,17 +36,60 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
     // Called by the main window when it closes.
     void Finalize();
 
-  private:
-    void StartDownload() override;
-    void Complete(bool IsSuccess, const std::string& ErrDescription) override;
-    void cmdCancel_Click();
+    // The saver's events. A failure in StartSavingPage or PageSkipped (a second row for one
+    // URL) goes back to the saver, which raised the event.
+    void moSaver_StartDownload();
+    void moSaver_StartSavingPage(int32_t N, const std::string& URL);
+    void moSaver_PageSkipped(int32_t N, const std::string& URL);
+    void moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
+                                    const std::string& ErrDescription);
+    void moSaver_Complete(bool IsSuccess, const std::string& ErrDescription);
 
-    fetchcore::CSaver* moSaver_ = nullptr;
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void StartDownload() override { moSaver_StartDownload(); }
+    void StartSavingPage(int32_t N, const std::string& url) override {
+        moSaver_StartSavingPage(N, url);
+    }
+    void PageSkipped(int32_t N, const std::string& url) override { moSaver_PageSkipped(N, url); }
+    void SavingPageComplete(const std::string& url, bool IsSuccess,
+                            const std::string& ErrDescription) override {
+        moSaver_SavingPageComplete(url, IsSuccess, ErrDescription);
+    }
+    void Complete(bool IsSuccess, const std::string& ErrDescription) override {
+        moSaver_Complete(IsSuccess, ErrDescription);
+    }
+
+    void CreateContextMenu();
+    void SetStatus(int panel, const QString& text);
+    void SetStatusPicture(const QPixmap& picture);
+
+    void cmdCancel_Click();
+    void cmdOpen_Click();
+    void cmdEdit_Click();
+    void OpenSavedPage(ShellVerb verb, const char* source);
+    void lv_KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void lv_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void mnuLVContextCopy_Click();
+    void mnuLVContextSelectAll_Click();
+    void CopyUrls();
+
+    fetchcore::CSaver* moSaver_ = nullptr;  // the main window's; outlives the connection
     tessel::EventSource<fetchcore::CSaverEvents>::Connection moSaverEvents_;
     QPixmap mStatusPicture_;
+    // The URL of the row selected at the last right-click; a row goes with its list, so the
+    // URL is kept rather than the row.
+    std::optional<std::string> mSelectedItem_;
+
+    // Child widgets, owned by the view.
     QLabel* LabelCaption_;
-    QTreeWidget* lv_;
+    PageListWidget* lv_;
     QPushButton* cmdCancel_;
+    QMenu* mnuLVContext_;
+    QAction* mnuLVContextDownloadedPage_;
+    QAction* mnuLVContext1_;
 };
 
 }  // namespace kestrova

@@ -1,0 +1,96 @@
+// What the user does in the progress view: cancel, open or edit a saved page, copy URLs,
+// select all, the list's context menu.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
+#include "PageListWidget.h"
+#include "SavedPagePath.h"
+#include "kesapp/AppState.h"
+#include "kesapp/ErrorTrap.h"
+#include "tessel/Toolbox.h"
+#include "ucPages.h"
+
+namespace kestrova {
+namespace {
+
+constexpr int kLevel = tessel::level::kEngineError;
+
+void PutOnClipboard(const std::string& text) {
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+}  // namespace
+
+void ucPages::cmdCancel_Click() {
+    // The button stays enabled until the job's Complete arrives.
+    if (moSaver_) moSaver_->CancelAll();
+}
+
+void ucPages::cmdOpen_Click() {
+    OpenSavedPage(ShellVerb::Open, "ucPages.cmdOpen_Click");
+}
+
+void ucPages::cmdEdit_Click() {
+    OpenSavedPage(ShellVerb::Edit, "ucPages.cmdEdit_Click");
+}
+
+void ucPages::OpenSavedPage(ShellVerb verb, const char* source) {
+    app::Trapped(source, kLevel, [&] {
+        const QTreeWidgetItem* row = lv_->SelectedRow();
+        if (!row) return;
+        const std::string path =
+            SavedPagePath(app::LastJobFolder(), app::LastJobKeyword(),
+                          PageListWidget::NumberOf(row), PageListWidget::UrlOf(row));
+        // A page not saved (yet) has no file: an editor would start a new one in its place.
+        if (!tessel::FileTools::FileExists(path)) return;
+        ShellExecute(verb, path);
+    });
+}
+
+void ucPages::lv_KeyUp(int key, Qt::KeyboardModifiers modifiers) {
+    app::Trapped("ucPages.lv_KeyUp", kLevel, [&] {
+        const auto shift = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (shift != Qt::ControlModifier) return;
+        if (key == Qt::Key_A) mnuLVContextSelectAll_Click();
+        if (key == Qt::Key_C) mnuLVContextCopy_Click();
+    });
+}
+
+void ucPages::lv_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button != Qt::RightButton) return;
+    app::Trapped("ucPages.lv_MouseUp", kLevel, [&] {
+        const QTreeWidgetItem* row = lv_->SelectedRow();
+        mSelectedItem_.reset();
+        if (row) mSelectedItem_ = PageListWidget::UrlOf(row);
+        const bool saved = row && PageListWidget::TagOf(row) == QLatin1String("Complete");
+        mnuLVContextDownloadedPage_->setVisible(saved);
+        mnuLVContext1_->setVisible(saved);
+        mnuLVContext_->popup(globalPos);
+    });
+}
+
+void ucPages::mnuLVContextCopy_Click() {
+    app::Trapped("ucPages.mnuLVContextCopy_Click", kLevel, [&] { CopyUrls(); });
+}
+
+void ucPages::CopyUrls() {
+    std::string text;
+    for (int i = 0; i < lv_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = lv_->topLevelItem(i);
+        if (row->isSelected()) text += PageListWidget::UrlOf(row) + "\r\n";
+    }
+    if (!text.empty()) {
+        PutOnClipboard(text);
+    } else if (mSelectedItem_) {
+        PutOnClipboard(*mSelectedItem_);
+    }
+}
+
+void ucPages::mnuLVContextSelectAll_Click() {
+    app::Trapped("ucPages.mnuLVContextSelectAll_Click", kLevel, [&] { lv_->selectAll(); });
+}
+
+}  // namespace kestrova

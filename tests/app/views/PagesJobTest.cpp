@@ -1,0 +1,105 @@
+// The progress view on a real saver whose jobs run on worker threads: Cancel, a flood of 999
+// pages, and Finalize.
+#include <QPushButton>
+#include <QTest>
+
+#include "PageListWidget.h"
+#include "ViewsTestSupport.h"
+#include "kesapp/StatusPanels.h"
+#include "ucPages.h"
+
+namespace kestrova::test {
+
+class PagesJobTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<Host<ucPages>> host_;
+    PageListWidget* lv() { return host_->view->findChild<PageListWidget*>(QStringLiteral("lv")); }
+    QPushButton* cmdCancel() {
+        return host_->view->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+    }
+    void CheckFlood(int count) {
+        QCOMPARE(lv()->topLevelItemCount(), count);
+        for (int i = 1; i <= count; ++i) {
+            const QTreeWidgetItem* row = lv()->topLevelItem(i - 1);
+            QCOMPARE(row->text(0), QString::number(i));
+            QCOMPARE(PageListWidget::UrlOf(row), FloodUrl(i));
+            const QString state = FloodSkips(i)   ? QStringLiteral("Skipped")
+                                  : FloodSaves(i) ? QStringLiteral("Complete")
+                                                  : QStringLiteral("HTTP 404");
+            QCOMPARE(row->text(2), state);
+        }
+    }
+
+  private slots:
+    void init() {
+        host_ = std::make_unique<Host<ucPages>>();
+        host_->window.show();
+    }
+    void cleanup() {
+        if (host_->saver.IsDownloadingNow()) host_->saver.CancelAll();
+        QTRY_VERIFY_WITH_TIMEOUT(!host_->saver.IsDownloadingNow(), 20000);
+        host_.reset();
+    }
+
+    void cancelStaysEnabledUntilTheCancelledJobCompletes() {
+        MessageBoxes boxes;
+        host_->saver.Save(ScriptTask("wait-cancel"));
+        QVERIFY(cmdCancel()->isEnabled());
+        QCOMPARE(host_->sb->Text(2), QStringLiteral("Downloading..."));
+        QTest::mouseClick(cmdCancel(), Qt::LeftButton);
+        QVERIFY(cmdCancel()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!cmdCancel()->isEnabled(), 20000);
+        QCOMPARE(host_->sb->Text(2), QStringLiteral("Complete"));
+        QCOMPARE(boxes.shown.size(), size_t{1});
+        QCOMPARE(boxes.shown[0].prompt, "Cancelled");
+        QCOMPARE(boxes.shown[0].buttons, 48);
+    }
+
+    void everyOneOf999PagesSentAtFullSpeedEndsInItsState() {
+        MessageBoxes boxes;
+        host_->saver.Save(ScriptTask("flood:999"));
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 20000);
+        QCOMPARE(boxes.shown[0].prompt, "Download complete");
+        CheckFlood(999);
+        // The last page completed, 998, was saved: the panel shows no error.
+        QCOMPARE(host_->sb->Text(3), QString());
+    }
+
+    void theViewHandles999PagesBenchmark() {
+        MessageBoxes boxes;
+        QBENCHMARK {
+            host_->view->moSaver_StartDownload();
+            for (int i = 1; i <= 999; ++i) {
+                if (FloodSkips(i))
+                    host_->view->moSaver_PageSkipped(i, FloodUrl(i));
+                else
+                    host_->view->moSaver_StartSavingPage(i, FloodUrl(i));
+            }
+            for (int i = 1; i <= 999; ++i) {
+                if (!FloodSkips(i))
+                    host_->view->moSaver_SavingPageComplete(FloodUrl(i), FloodSaves(i), "HTTP 404");
+            }
+            host_->view->moSaver_Complete(true, "");
+            QCoreApplication::processEvents();  // and paint what changed
+        }
+        CheckFlood(999);
+    }
+
+    void afterFinalizeNoEventReachesTheView() {
+        MessageBoxes boxes;
+        host_->view->Finalize();
+        host_->saver.Save(ScriptTask("flood:5"));
+        QTRY_VERIFY_WITH_TIMEOUT(!host_->saver.IsDownloadingNow(), 20000);
+        QCOMPARE(lv()->topLevelItemCount(), 0);
+        QVERIFY(!cmdCancel()->isEnabled());
+        QVERIFY(boxes.shown.empty());
+    }
+};
+
+KES_TEST_CLASS(PagesJobTest);
+
+}  // namespace kestrova::test
+
+#include "PagesJobTest.moc"

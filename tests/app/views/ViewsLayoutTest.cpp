@@ -1,0 +1,83 @@
+// Both views lay themselves out on resize by their design rules (5 px gaps, 12 px margins).
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "PageListWidget.h"
+#include "ViewsTestSupport.h"
+#include "ucPageList.h"
+#include "ucPages.h"
+
+namespace kestrova::test {
+
+class ViewsLayoutTest : public QObject {
+    Q_OBJECT
+
+  private:
+    static void addSizes() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("main window's") << QSize(540, 330);
+        QTest::newRow("larger") << QSize(900, 700);
+    }
+
+  private slots:
+    void progressViewFollowsItsSize_data() { addSizes(); }
+    void progressViewFollowsItsSize() {
+        QFETCH(QSize, size);
+        ucPages view;
+        view.resize(size);
+        view.show();
+        const auto* lv = view.findChild<PageListWidget*>(QStringLiteral("lv"));
+        const auto* cancel = view.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        const auto* caption = view.findChild<QLabel*>(QStringLiteral("LabelCaption"));
+        QCOMPARE(cancel->geometry().bottom() + 1, size.height() - 5);
+        QCOMPARE(cancel->geometry().right(), lv->geometry().right());
+        QCOMPARE(lv->width(), size.width() - 12);
+        QCOMPARE(caption->width(), size.width() - 12);
+        QCOMPARE(lv->geometry().bottom() + 1, cancel->y() - 5);
+        QCOMPARE(lv->columnWidth(1), lv->width() - lv->columnWidth(0) - lv->columnWidth(2) - 22);
+        QVERIFY(lv->columnWidth(0) > 0 && lv->columnWidth(2) > 0);
+    }
+
+    void resultListViewFollowsItsSize_data() { addSizes(); }
+    void resultListViewFollowsItsSize() {
+        QFETCH(QSize, size);
+        ucPageList view;
+        view.resize(size);
+        view.show();
+        const auto* text = view.findChild<QPlainTextEdit*>(QStringLiteral("txtPageList"));
+        const auto* save = view.findChild<QPushButton*>(QStringLiteral("cmdSave"));
+        const auto* caption = view.findChild<QLabel*>(QStringLiteral("LabelCaption"));
+        QCOMPARE(text->width(), size.width() - 12);
+        QCOMPARE(caption->width(), size.width() - 12);
+        QCOMPARE(save->geometry().right(), text->geometry().right());
+        QCOMPARE(save->geometry().bottom() + 1, size.height() - 5);
+        QCOMPARE(text->geometry().bottom() + 1, save->y() - 5);
+    }
+
+    void captionsAndButtons() {
+        ucPages pages;
+        ucPageList list;
+        QCOMPARE(pages.findChild<QLabel*>(QStringLiteral("LabelCaption"))->text(),
+                 QStringLiteral(" Pages"));
+        QCOMPARE(list.findChild<QLabel*>(QStringLiteral("LabelCaption"))->text(),
+                 QStringLiteral(" List"));
+        QCOMPARE(pages.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
+                 QStringLiteral("Cancel"));
+        QVERIFY(!pages.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isEnabled());
+        QCOMPARE(list.findChild<QPushButton*>(QStringLiteral("cmdSave"))->text(),
+                 QStringLiteral("&Save"));
+        const auto* lv = pages.findChild<PageListWidget*>(QStringLiteral("lv"));
+        QCOMPARE(lv->headerItem()->text(0), QStringLiteral("N"));
+        QCOMPARE(lv->headerItem()->text(1), QStringLiteral("URL"));
+        QCOMPARE(lv->headerItem()->text(2), QStringLiteral("Download"));
+        QCOMPARE(lv->selectionMode(), QAbstractItemView::ExtendedSelection);
+    }
+};
+
+KES_TEST_CLASS(ViewsLayoutTest);
+
+}  // namespace kestrova::test
+
+#include "ViewsLayoutTest.moc"
