@@ -10,7 +10,6 @@
 #include <ctime>
 #include <mutex>
 
-#include "tessel/Error.h"
 
 namespace tessel {
 namespace {
@@ -58,10 +57,7 @@ bool AppendWhole(const std::string& fileName, const std::string& line) {
 
 }  // namespace
 
-void Log::Open(const std::string& fileName) {
-    if (fileName.empty()) throw ComError(err::kFileError, "Log file name is empty. ");
-    fileName_ = fileName;
-}
+void Log::Open(const std::string& fileName) { fileName_ = fileName; }
 
 std::string Log::Escape(const std::string& text) {
     std::string out;

@@ -21,8 +21,8 @@ inline constexpr int kInfo = 5;
 // Control characters in source and message are escaped (\n, \r, \t, \\, \xNN).
 class Log : public Object {
   public:
-    // Binds the log to `fileName` (created on first write). Throws ComError when
-    // the name is empty.
+    // Binds the log to `fileName` (created on first write). An empty name gives a log
+    // that drops its entries: a worker whose owner has no log file still does its work.
     void Open(const std::string& fileName);
     const std::string& FileName() const { return fileName_; }
 
