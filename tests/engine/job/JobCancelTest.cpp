@@ -67,24 +67,24 @@ TEST_F(JobTest, TwoJobsOnOneSaverRunSideBySideAndEachCompletes) {
 
 namespace {
 
-// Lets the first download worker be made and fails every later one, so the results page
-// arrives but no result page download can start.
-class FailingLaterDownloads {
+// Lets the first `real` download workers be made and fails every later one.
+class FailingDownloadsAfter {
   public:
-    FailingLaterDownloads()
-        : real_(tessel::WorkerRegistry::Find(fetchcore::kDownloadWorkerProgID)) {
+    explicit FailingDownloadsAfter(int real)
+        : real_(tessel::WorkerRegistry::Find(fetchcore::kDownloadWorkerProgID)), allowed_(real) {
         tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID,
                                          [this]() -> std::shared_ptr<tessel::Worker> {
-                                             if (made_++ == 0) return real_();
+                                             if (made_++ < allowed_) return real_();
                                              return nullptr;
                                          });
     }
-    ~FailingLaterDownloads() {
+    ~FailingDownloadsAfter() {
         tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID, real_);
     }
 
   private:
     tessel::WorkerFactory real_;
+    int allowed_;
     std::atomic<int> made_{0};
 };
 
@@ -92,7 +92,7 @@ class FailingLaterDownloads {
 
 TEST_F(JobTest, APageDownloadThatCannotStartIsReportedFailedAndTheJobStillEnds) {
     StartDouble(Results(3));
-    FailingLaterDownloads failing;
+    FailingDownloadsAfter failing(1);  // the results page only
     ASSERT_TRUE(RunJob(PagesTask("kw", 1, 10, 10)));
     const auto ended = recorder_->Starting("SavingPageComplete");
     ASSERT_EQ(ended.size(), 3u);
@@ -103,4 +103,30 @@ TEST_F(JobTest, APageDownloadThatCannotStartIsReportedFailedAndTheJobStillEnds) 
     }
     EXPECT_EQ(recorder_->events.back(), "Complete 1 ");
     EXPECT_EQ(double_->Snapshot().pageRequests, 0);
+}
+
+TEST_F(JobTest, AFirstDownloadThatCannotStartEndsTheJobWithItsReason) {
+    StartDouble(Results(3));
+    FailingDownloadsAfter failing(0);
+    const auto task = Task("kw", 1, 10, 10);
+    ASSERT_TRUE(RunJob(task));
+    const std::string reason = "Failed to start download URL '" + task->SearchURL() + "'. ";
+    ASSERT_EQ(recorder_->events.size(), 2u);
+    EXPECT_TRUE(recorder_->events[1].starts_with("Complete 0 " + reason)) << recorder_->events[1];
+    EXPECT_NE(LogText().find("\tCSaveWorker.Run\t" + reason), std::string::npos) << LogText();
+    EXPECT_FALSE(saver_.IsDownloadingNow());
+}
+
+TEST_F(JobTest, ANextResultsPageThatCannotBeRequestedEndsTheJobWithoutAList) {
+    StartDouble(Results(30));
+    FailingDownloadsAfter failing(1);
+    const auto task = Task("kw", 1, 30, 10);
+    ASSERT_TRUE(RunJob(task));
+    const std::string reason =
+        "Failed to start download URL '" + task->SearchURL() + "&start=10'. ";
+    ASSERT_EQ(recorder_->events.size(), 2u);
+    EXPECT_TRUE(recorder_->events[1].starts_with("Complete 0 " + reason)) << recorder_->events[1];
+    EXPECT_NE(LogText().find("\tL4\t-2147220862\tCSaveWorker.moSERDownloader_Complete\t" + reason),
+              std::string::npos)
+        << LogText();
 }
