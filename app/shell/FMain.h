@@ -73,7 +73,7 @@ class FMain : public QMainWindow {
     void BuildTree();
     void WaitForSplash();
 
-    bool FirstOffer(QWidget* receiver, const QEvent* event);
+    bool FirstOffer(QWidget* receiver, const QKeyEvent& key);
     void Form_KeyUp(const QKeyEvent& key);
     void Form_Activate();
     void Form_Unload();
@@ -100,7 +100,8 @@ class FMain : public QMainWindow {
     std::string currentViewKey_;
     std::unique_ptr<FSplash> splash_;
     bool unloaded_ = false;
-    const QEvent* lastKeyEvent_ = nullptr;  // only compared, never read
+    const QKeyEvent* lastKeyEvent_ = nullptr;  // only compared, never read
+    quint64 lastKeyTimestamp_ = 0;
     QPointer<QWidget> lastKeyReceiver_;
 
     // Child widgets, owned by the window.

@@ -115,8 +115,7 @@ bool FMain::eventFilter(QObject* watched, QEvent* event) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         auto* widget = qobject_cast<QWidget*>(watched);
         // X11 repeats a held key as release-press pairs; a key counts as released once.
-        if (widget && widget->window() == this && !key.isAutoRepeat() &&
-            FirstOffer(widget, event)) {
+        if (widget && widget->window() == this && !key.isAutoRepeat() && FirstOffer(widget, key)) {
             Form_KeyUp(key);
             if (widget == tv_) tv_KeyUp();
         }
@@ -124,12 +123,14 @@ bool FMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool FMain::FirstOffer(QWidget* receiver, const QEvent* event) {
+bool FMain::FirstOffer(QWidget* receiver, const QKeyEvent& key) {
     // Qt offers a key event nobody accepted to each parent in turn, and the application's
     // filter sees every offer: only the first one is the key release itself.
-    const bool repeated =
-        event == lastKeyEvent_ && lastKeyReceiver_ && receiver->isAncestorOf(lastKeyReceiver_);
-    lastKeyEvent_ = event;
+    const bool repeated = &key == lastKeyEvent_ && key.timestamp() == lastKeyTimestamp_ &&
+                          lastKeyReceiver_ && receiver != lastKeyReceiver_ &&
+                          receiver->isAncestorOf(lastKeyReceiver_);
+    lastKeyEvent_ = &key;
+    lastKeyTimestamp_ = key.timestamp();
     lastKeyReceiver_ = receiver;
     return !repeated;
 }

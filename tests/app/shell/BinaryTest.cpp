@@ -1,0 +1,57 @@
+// The real kestrova program, started on the offscreen platform and closed again.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+
+namespace kestrova::test {
+
+class BinaryTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startsShowsTheWindowAndClosesCleanly() {
+        QTemporaryDir dir;
+        const QString shot = dir.filePath(QStringLiteral("window.png"));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("APPDATA"), dir.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KESTROVA_BIN), {QStringLiteral("--screenshot"), shot});
+        QVERIFY(program.waitForFinished(30000));  // the splash alone takes three seconds
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QImage(shot).width(), 677);
+        const auto log =
+            ReadLog(dir.filePath(QStringLiteral("Quillmoor/Kestrova/Kestrova.log")).toStdString());
+        QCOMPARE(log.size(), size_t{4});
+        QCOMPARE(log[0].message, "*** Start App ***");
+        QCOMPARE(log[1].message, "kestrova.exe: " KES_VERSION);
+        QCOMPARE(log[3].message, "Fetchcore.dll " KES_VERSION);
+    }
+
+    void withoutADisplayItPointsToTheCommandLineProgram() {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KESTROVA_BIN), {});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 2);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(said.contains(QStringLiteral("no display")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("kestrova-cli")), qPrintable(said));
+    }
+};
+
+}  // namespace kestrova::test
+
+using kestrova::test::BinaryTest;
+KES_TEST_CLASS(BinaryTest);
+
+#include "BinaryTest.moc"
