@@ -5,12 +5,13 @@
 // The design of the two views in twips, the unit their layout rules are written in.
 namespace kestrova::viewlayout {
 
-inline constexpr int kLeft = 90;  // caption, list and text box
-inline constexpr int kCaptionTop = 60;
-inline constexpr int kCaptionHeight = 285;
-inline constexpr int kBodyTop = 405;  // list and text box
-inline constexpr int kButtonWidth = 1215;
-inline constexpr int kButtonHeight = 375;
+// In line with the task editor, which shares the views' place in the main window.
+inline constexpr int kLeft = 0;  // caption, list and text box
+inline constexpr int kCaptionTop = 0;
+inline constexpr int kCaptionHeight = 360;
+inline constexpr int kBodyTop = 420;  // list and text box
+inline constexpr int kButtonWidth = 1120;
+inline constexpr int kButtonHeight = 345;
 inline constexpr int kGap = 75;           // between body and button, button and bottom
 inline constexpr int kSideMargins = 180;  // the body is this much narrower than the view
 
