@@ -14,7 +14,7 @@ namespace kestrova {
 namespace {
 
 // Column widths of the list as designed (twips); "URL" takes the rest.
-constexpr int kColumnNWidth = 600;
+constexpr int kColumnNWidth = 900;  // the icon and up to four digits
 constexpr int kColumnDownloadWidth = 1800;
 constexpr int kColumnsSlack = 330;  // border and vertical scroll bar
 
