@@ -102,10 +102,7 @@ void CDLoadWorker::AcquireSlot(RunState& state) {
     // The cancel event is deliberately not watched here: a cancelled download still
     // queues for its slot and reports "Cancelled" once it holds one.
     state.slot.Open(state.semaphoreName);
-    while (!state.slot.TryTake()) {
-        tessel::Toolbox::PumpMessages();
-        platform::Sleep(1);
-    }
+    while (!state.slot.TryTake(1)) tessel::Toolbox::PumpMessages();
 }
 
 void CDLoadWorker::SendRequest(const RunState& state) {
@@ -126,7 +123,7 @@ int CDLoadWorker::AwaitResponse(const RunState& state) {
     while (readyState != 4 && std::chrono::steady_clock::now() - start <= timeout_ &&
            !IsSignalled(state.cancelEvent)) {
         tessel::Toolbox::PumpMessages();
-        platform::Sleep(1);
+        request_->waitForActivity(1);  // the 1 ms turn, cut short when the response moves
         readyState = request_->readyState();
     }
     return readyState;

@@ -20,8 +20,12 @@ void DownloadSlot::Open(const std::string& name) {
     }
 }
 
-bool DownloadSlot::TryTake() {
-    if (!held_) held_ = IsSignalled(semaphore_);
+bool DownloadSlot::TryTake(uint32_t waitMs) {
+    // A bounded wait rather than a test and a sleep: a slot given back is taken at once.
+    if (!held_) {
+        held_ =
+            platform::WaitForSingleObject(semaphore_, waitMs) == platform::WaitResult::Signalled;
+    }
     return held_;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 
 #include "platform/KernelObjects.h"
@@ -20,8 +22,8 @@ class DownloadSlot {
     // Opens (or creates with kSlots free) the semaphore; throws ComError when the name
     // belongs to an object that is no semaphore.
     void Open(const std::string& name);
-    // One poll: takes a slot when one is free.
-    bool TryTake();
+    // One poll: takes a slot when one is free or frees within `waitMs`.
+    bool TryTake(uint32_t waitMs = 0);
     // Returns the slot, if taken, and closes the semaphore handle.
     void Give();
     bool Held() const { return held_; }

@@ -105,6 +105,10 @@ CURLcode CurlTransfer::RunToEnd() {
     return *result_;
 }
 
+void CurlTransfer::WaitForActivity(int milliseconds) {
+    if (!result_ && multi_) curl_multi_poll(multi_.get(), nullptr, 0, milliseconds, nullptr);
+}
+
 std::string CurlTransfer::ErrorText(CURLcode code) const {
     return errorBuffer_[0] != '\0' ? std::string(errorBuffer_) : curl_easy_strerror(code);
 }

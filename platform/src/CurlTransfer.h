@@ -25,6 +25,8 @@ class CurlTransfer {
     std::optional<CURLcode> Advance();
     // Waits on the sockets until the transfer ended.
     CURLcode RunToEnd();
+    // Waits up to `milliseconds` for the sockets to have work; at once when ended.
+    void WaitForActivity(int milliseconds);
     const ResponseTracker& Response() const { return response_; }
     ResponseTracker& Response() { return response_; }
     std::string ErrorText(CURLcode code) const;

@@ -160,6 +160,12 @@ int HttpRequest::readyState() {
     return impl_->state;
 }
 
+void HttpRequest::waitForActivity(int milliseconds) {
+    if (impl_->sent && impl_->state < 4 && impl_->transfer) {
+        impl_->transfer->WaitForActivity(milliseconds);
+    }
+}
+
 void HttpRequest::abort() {
     impl_->Clear();
 }

@@ -53,6 +53,9 @@ class HttpRequest {
     void setRequestHeader(const std::string& name, const std::string& value);
     void send();  // returns at once
     int readyState();
+    // Waits at most `milliseconds` for the transfer to have work, returning early when it
+    // has: a poll loop that calls this instead of sleeping notices a response at once.
+    void waitForActivity(int milliseconds);
     void abort();  // back to state 0
     // From state 2. Throws kInvalidState before, and the transfer's own error (ErrorNumber,
     // ErrorDescription) when it failed.
