@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "kesapp/PlainTextEditor.h"
+
 namespace kestrova {
 namespace {
 
@@ -42,10 +44,17 @@ void ShellExecute(ShellVerb verb, const std::string& target) {
 
 void OpenWithDesktop(ShellVerb verb, const std::string& target) {
     if (verb == ShellVerb::Edit) {
+        const QString file = QString::fromStdString(target);
         QStringList command = EditorCommand();
+        // Without an editor of the user's, the plain-text application: a page's own default
+        // application (a browser) would show it, not edit it.
+        if (command.isEmpty())
+            command = PlainTextEditorCommand(file);
+        else
+            command << file;
         if (!command.isEmpty()) {
             const QString program = command.takeFirst();
-            QProcess::startDetached(program, command << QString::fromStdString(target));
+            QProcess::startDetached(program, command);
             return;
         }
     }
