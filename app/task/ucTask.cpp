@@ -1,38 +1,19 @@
 #include "ucTask.h"
 
-#include <QDir>
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
+#include <QCheckBox>
+#include <QMetaObject>
 #include <QPushButton>
-#include <QStandardPaths>
 
+#include "FolderBrowser.h"
+#include "TextBox.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
 #include "kesapp/ErrorTrap.h"
 #include "kesapp/ShowMsg.h"
-#include "taskcore/OutputFolder.h"
-#include "taskcore/SearchUrl.h"
-#include "taskcore/TaskChecks.h"
+#include "tessel/Error.h"
 
 namespace kestrova {
 namespace {
-
-QLineEdit* AddField(QGridLayout* grid, int row, const QString& caption, const char* name) {
-    auto* box = new QLineEdit(grid->parentWidget());
-    box->setObjectName(QString::fromLatin1(name));
-    auto* label = new QLabel(caption, grid->parentWidget());
-    label->setBuddy(box);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(box, row, 1);
-    return box;
-}
-
-std::string DefaultSaveTo() {
-    return DefaultOutputFolder(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
-        QDir::homePath().toStdString());
-}
 
 std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
     auto task = std::make_shared<fetchcore::CTask>();
@@ -51,26 +32,22 @@ std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
 
 ucTask::ucTask(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ucTask1"));
-    auto* grid = new QGridLayout(this);
-    LabelCaption_ = new QLabel(QStringLiteral(" Task"), this);
-    LabelCaption_->setObjectName(QStringLiteral("LabelCaption"));
-    LabelCaption_->setStyleSheet(QStringLiteral("background:#1b2f8a;color:white;font-weight:bold"));
-    grid->addWidget(LabelCaption_, 0, 0, 1, 2);
-    txtKeyword_ = AddField(grid, 1, tr("&Keyword:"), "txtKeyword");
-    txtSearchURL_ = AddField(grid, 2, tr("&URL:"), "txtSearchURL");
-    txtSaveTo_ = AddField(grid, 3, tr("Save to &folder:"), "txtSaveTo");
-    cmdDoIt_ = new QPushButton(tr("&Download"), this);
-    cmdDoIt_->setObjectName(QStringLiteral("cmdDoIt"));
-    grid->addWidget(cmdDoIt_, 4, 1, Qt::AlignRight);
-    grid->setRowStretch(5, 1);
-    txtKeyword_->setText(QStringLiteral("kestrova"));
-    txtSearchURL_->setText(QString::fromStdString(KeywordToURL("kestrova")));
-    txtSaveTo_->setText(QString::fromStdString(DefaultSaveTo()));
-    connect(cmdDoIt_, &QPushButton::clicked, this, &ucTask::cmdDoIt_Click);
-    setFocusProxy(txtKeyword_);
+    CreateControls();
+    ConnectControls();
+    ReadSettings();
 }
 
-ucTask::~ucTask() = default;
+ucTask::~ucTask() {
+    StoreSettings();
+}
+
+void ucTask::ConnectControls() {
+    connect(txtKeyword_, &QLineEdit::textChanged, this, &ucTask::txtKeyword_Change);
+    connect(txtSearchURL_, &QLineEdit::textChanged, this, &ucTask::txtSearchURL_Change);
+    connect(chkDownloadPages_, &QCheckBox::toggled, this, &ucTask::chkDownloadPages_Click);
+    connect(cmdDoIt_, &QPushButton::clicked, this, &ucTask::cmdDoIt_Click);
+    connect(cmdSaveTo_, &QPushButton::clicked, this, &ucTask::cmdSaveTo_Click);
+}
 
 void ucTask::Init(fetchcore::CSaver& saver) {
     saver_ = &saver;
@@ -86,37 +63,95 @@ QString ucTask::SaveToFolder() const {
     return txtSaveTo_->text();
 }
 
-void ucTask::DoIt() {
+TaskFields ucTask::Fields() const {
     TaskFields fields;
     fields.keyword = Keyword().toStdString();
     fields.searchUrl = SearchURL().toStdString();
-    fields.resultsFrom = "1";
-    fields.resultsTo = "10";
-    fields.resultsPerPage = "10";
+    fields.resultsFrom = txtResultsFrom_->text().toStdString();
+    fields.resultsTo = txtResultsTo_->text().toStdString();
+    fields.resultsPerPage = txtResultsPerPage_->text().toStdString();
+    fields.downloadPages = chkDownloadPages_->isChecked();
+    fields.skipNonHtmlPages = chkSkipNonHtmlPages_->isChecked();
     fields.saveTo = SaveToFolder().toStdString();
-    const TaskCheckResult checked = CheckTask(fields);
+    return fields;
+}
+
+QWidget* ucTask::ControlOf(TaskControl control) const {
+    switch (control) {
+        case TaskControl::Keyword:
+            return txtKeyword_;
+        case TaskControl::SearchURL:
+            return txtSearchURL_;
+        case TaskControl::ResultsFrom:
+            return txtResultsFrom_;
+        case TaskControl::ResultsTo:
+            return txtResultsTo_;
+        case TaskControl::ResultsPerPage:
+            return txtResultsPerPage_;
+        case TaskControl::SaveTo:
+            return txtSaveTo_;
+        case TaskControl::None:
+            break;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<fetchcore::CTask> ucTask::GetResults(std::string& FalseCause,
+                                                     QWidget*& SetFocusTo) {
+    FalseCause.clear();
+    SetFocusTo = nullptr;
+    const TaskCheckResult checked = CheckTask(Fields());
     if (!checked.task) {
-        ShowMsg(checked.falseCause.empty() ? msg::kInvalidParameters : checked.falseCause,
-                mb::kExclamation);
-        QLineEdit* focus = checked.setFocusTo == TaskControl::Keyword     ? txtKeyword_
-                           : checked.setFocusTo == TaskControl::SearchURL ? txtSearchURL_
-                           : checked.setFocusTo == TaskControl::SaveTo    ? txtSaveTo_
-                                                                          : nullptr;
-        if (focus) focus->setFocus();
+        FalseCause = checked.falseCause;
+        SetFocusTo = ControlOf(checked.setFocusTo);
+        return nullptr;
+    }
+    // A task that cannot be made is no task, with no check to blame.
+    std::shared_ptr<fetchcore::CTask> task;
+    app::Skipped([&] { task = NewTask(*checked.task); });
+    return task;
+}
+
+void ucTask::DoIt() {
+    std::string falseCause;
+    QWidget* setFocusTo = nullptr;
+    const std::shared_ptr<fetchcore::CTask> task = GetResults(falseCause, setFocusTo);
+    if (!task) {
+        ShowMsg(falseCause.empty() ? msg::kInvalidParameters : falseCause, mb::kExclamation);
+        if (setFocusTo) app::Skipped([&] { setFocusTo->setFocus(); });
         return;
     }
-    task_ = NewTask(*checked.task);
-    app::SetLastJob(task_->KW(), task_->SaveResultsToFolder());
-    if (saver_) saver_->Save(task_);
+    app::SetLastJob(task->KW(), task->SaveResultsToFolder());
+    if (!saver_) throw tessel::ComError(tessel::err::kObjectRequired, "Object required");
+    saver_->Save(task);
+}
+
+void ucTask::chkDownloadPages_Click() {
+    chkSkipNonHtmlPages_->setEnabled(chkDownloadPages_->isChecked());
+    txtSaveTo_->setEnabled(chkSkipNonHtmlPages_->isEnabled());
+    cmdSaveTo_->setEnabled(chkSkipNonHtmlPages_->isEnabled());
 }
 
 void ucTask::cmdDoIt_Click() {
     app::Trapped("ucTask.cmdDoIt_Click", tessel::level::kError, [&] {
         DoIt();
-        // By name, as the editor knows nothing of its window but this one operation.
+        // Also after a failed check: the main window decides what to show. By name, as the
+        // editor knows nothing of its window but this one operation.
         if (!QMetaObject::invokeMethod(window(), "GoResultsPage"))
             throw tessel::ComError(tessel::err::kMethodNotSupported,
                                    "Object doesn't support this property or method");
+    });
+}
+
+void ucTask::cmdSaveTo_Click() {
+    app::Trapped("ucTask.cmdSaveTo_Click", tessel::level::kError, [&] {
+        const QUrl chosen = BrowseForFolder(window(), tr("Select a Folder"));
+        // Cancelled, or a place that is not a folder on disk: the box keeps its text.
+        if (chosen.isEmpty() || !chosen.isLocalFile()) return;
+        const QString path = chosen.toLocalFile();
+        if (path.isEmpty() || path.startsWith(QLatin1Char(':'))) return;
+        txtSaveTo_->setText(path);
+        txtSaveTo_->setFocus();
     });
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QString>
 #include <QWidget>
 
+#include "taskcore/TaskChecks.h"
+
+class QCheckBox;
+class QFontMetrics;
+class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace fetchcore {
@@ -16,12 +21,11 @@ class CTask;
 
 namespace kestrova {
 
-// The task editor: the main window's first view. The main window relies on exactly these
-// members; the rest of the editor (all fields, their settings, validation focus, the folder
-// browser, the URL/keyword rule) may grow behind them.
-//
-// For now a minimal editor: keyword, search URL and output folder boxes and the Download
-// button; the other task fields take their first-start defaults.
+class TextBox;
+
+// The task editor: the main window's first view. Holds the fields of one harvesting task,
+// keeps them between runs in the settings store (read when it is made, written when it
+// goes), keeps the keyword and the search URL in step, checks the fields and starts jobs.
 class ucTask : public QWidget {
     Q_OBJECT
 
@@ -37,21 +41,61 @@ class ucTask : public QWidget {
     // check's message (style 48) and focuses its field. Errors from Save reach the caller.
     void DoIt();
 
+    // A new task filled from the fields, or null with the first failed check's message in
+    // `FalseCause` and its control in `SetFocusTo`. `FalseCause` is empty when all pass.
+    std::shared_ptr<fetchcore::CTask> GetResults(std::string& FalseCause, QWidget*& SetFocusTo);
+
     // The texts of the keyword, search-URL and output-folder boxes as typed (not trimmed).
     QString Keyword() const;
     QString SearchURL() const;
     QString SaveToFolder() const;
 
-  private:
-    void cmdDoIt_Click();
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
 
-    fetchcore::CSaver* saver_ = nullptr;      // the main window's; lives as long as the window
-    std::shared_ptr<fetchcore::CTask> task_;  // the last task started, read by its job
-    QLabel* LabelCaption_;
-    QLineEdit* txtKeyword_;
-    QLineEdit* txtSearchURL_;
-    QLineEdit* txtSaveTo_;
-    QPushButton* cmdDoIt_;
+  private:
+    // Building and placing the controls (ucTaskDesign.cpp).
+    void CreateControls();
+    void CreateSearchFrame();
+    void CreatePagesFrame();
+    void ConnectControls();
+    void FitFont();
+    bool CaptionsFit(const QFontMetrics& metrics) const;
+    void LayOut();
+
+    // The settings store (ucTaskSettings.cpp).
+    void ReadSettings();
+    void StoreSettings();
+
+    // Keyword and URL kept in step (ucTaskSync.cpp).
+    void txtKeyword_Change();
+    void txtSearchURL_Change();
+    template <class Rewrite>
+    void Synchronise(Rewrite rewrite);
+
+    void chkDownloadPages_Click();
+    void cmdDoIt_Click();
+    void cmdSaveTo_Click();
+    TaskFields Fields() const;
+    QWidget* ControlOf(TaskControl control) const;
+
+    fetchcore::CSaver* saver_ = nullptr;  // the main window's; lives as long as the window
+    bool updating_ = false;               // set while one box rewrites the other
+
+    // Child controls, owned by the editor, in tab order.
+    QGroupBox* fraSearch_ = nullptr;
+    TextBox* txtKeyword_ = nullptr;
+    TextBox* txtSearchURL_ = nullptr;
+    TextBox* txtResultsFrom_ = nullptr;
+    TextBox* txtResultsTo_ = nullptr;
+    TextBox* txtResultsPerPage_ = nullptr;
+    QGroupBox* fraSERP_ = nullptr;
+    QCheckBox* chkDownloadPages_ = nullptr;
+    QCheckBox* chkSkipNonHtmlPages_ = nullptr;
+    TextBox* txtSaveTo_ = nullptr;
+    QPushButton* cmdSaveTo_ = nullptr;
+    QPushButton* cmdDoIt_ = nullptr;
+    QLabel* LabelCaption_ = nullptr;
 };
 
 }  // namespace kestrova

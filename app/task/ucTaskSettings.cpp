@@ -1,0 +1,69 @@
+// The editor's fields in the settings store: read when the editor is made, stored when it goes.
+#include <QCheckBox>
+#include <QDir>
+#include <QStandardPaths>
+
+#include "TaskSettings.h"
+#include "TextBox.h"
+#include "kesapp/ErrorTrap.h"
+#include "taskcore/OutputFolder.h"
+#include "taskcore/SearchUrl.h"
+#include "tessel/Error.h"
+#include "ucTask.h"
+
+namespace kestrova {
+namespace {
+
+QString KeyOf(const QWidget* control) {
+    return control->objectName() + QString::number(control->property("TabIndex").toInt());
+}
+
+QString DefaultSaveTo() {
+    return QString::fromStdString(DefaultOutputFolder(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
+        QDir::homePath().toStdString()));
+}
+
+void ReadText(const TaskSettings& store, TextBox* box, const QString& fallback) {
+    box->setText(store.Get(KeyOf(box), fallback));
+}
+
+// The boxes are two-state: a stored value other than "0" or "1" leaves the design state.
+void ReadState(const TaskSettings& store, QCheckBox* box) {
+    bool isNumber = false;
+    const int state = store.Get(KeyOf(box), QStringLiteral("1")).trimmed().toInt(&isNumber);
+    if (!isNumber || (state != 0 && state != 1))
+        throw tessel::ComError(tessel::err::kInvalidArgument, "Invalid property value");
+    box->setChecked(state == 1);
+}
+
+}  // namespace
+
+// In this order: the keyword rewrites the URL, then the stored URL rewrites the keyword, so
+// the keyword shown is the one the stored URL carries.
+void ucTask::ReadSettings() {
+    const TaskSettings store;
+    app::Skipped([&] { ReadText(store, txtKeyword_, QStringLiteral("kestrova")); });
+    app::Skipped([&] {
+        const QString composed = QString::fromStdString(KeywordToURL(Keyword().toStdString()));
+        ReadText(store, txtSearchURL_, composed);
+    });
+    app::Skipped([&] { ReadText(store, txtResultsFrom_, QStringLiteral("1")); });
+    app::Skipped([&] { ReadText(store, txtResultsTo_, QStringLiteral("10")); });
+    app::Skipped([&] { ReadText(store, txtResultsPerPage_, QStringLiteral("10")); });
+    app::Skipped([&] { ReadText(store, txtSaveTo_, DefaultSaveTo()); });
+    app::Skipped([&] { ReadState(store, chkDownloadPages_); });
+    app::Skipped([&] { ReadState(store, chkSkipNonHtmlPages_); });
+}
+
+// Every text box and check box of the editor, whichever frame holds it.
+void ucTask::StoreSettings() {
+    app::Skipped([&] {
+        TaskSettings store;
+        for (const TextBox* box : findChildren<TextBox*>()) store.Save(KeyOf(box), box->text());
+        for (const QCheckBox* box : findChildren<QCheckBox*>())
+            store.Save(KeyOf(box), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+}
+
+}  // namespace kestrova

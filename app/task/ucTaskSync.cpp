@@ -1,0 +1,49 @@
+// The keyword box and the URL box kept in step: each rewrites the other, never itself.
+#include "TextBox.h"
+#include "kesapp/ErrorTrap.h"
+#include "kesapp/StatusPanels.h"
+#include "taskcore/SearchUrl.h"
+#include "ucTask.h"
+
+namespace kestrova {
+namespace {
+
+// Clears the flag however the rule ends.
+class UpdatingFlag {
+  public:
+    explicit UpdatingFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~UpdatingFlag() { flag_ = false; }
+    UpdatingFlag(const UpdatingFlag&) = delete;
+    UpdatingFlag& operator=(const UpdatingFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+template <class Rewrite>
+void ucTask::Synchronise(Rewrite rewrite) {
+    // The other box's own rule runs inside `rewrite`, sees the flag and leaves it be.
+    if (updating_) return;
+    const UpdatingFlag guard(updating_);
+    app::Skipped(rewrite);
+    app::Skipped([&] {
+        // No status bar yet while the main window is being made.
+        if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(1, Keyword());
+    });
+}
+
+void ucTask::txtKeyword_Change() {
+    Synchronise([&] {
+        txtSearchURL_->setText(QString::fromStdString(KeywordToURL(Keyword().toStdString())));
+    });
+}
+
+void ucTask::txtSearchURL_Change() {
+    Synchronise([&] {
+        txtKeyword_->setText(QString::fromStdString(URLToKeyword(SearchURL().toStdString())));
+    });
+}
+
+}  // namespace kestrova
