@@ -1,0 +1,126 @@
+// The editor's controls: the folder button, the download check box, select on focus, the
+// tab order and the layout on resize.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "EditorTestSupport.h"
+#include "FolderBrowser.h"
+
+namespace kestrova::test {
+
+class EditorControlsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        ForgetSettings();
+        host_ = std::make_unique<HostWindow>();
+        host_->show();
+        QVERIFY(QTest::qWaitForWindowActive(host_.get()));
+        saveTo_ = Child<QLineEdit>(*host_, "txtSaveTo");
+    }
+    void cleanup() { host_.reset(); }
+
+    void aChosenFolderFillsTheBoxAndTakesTheFocus() {
+        QWidget* owner = nullptr;
+        QString title;
+        const ScopedFolderBrowser browser([&](QWidget* o, const QString& t) {
+            owner = o;
+            title = t;
+            return QUrl::fromLocalFile(QStringLiteral("/srv/chosen dir"));
+        });
+        QTest::mouseClick(Child<QWidget>(*host_, "cmdSaveTo"), Qt::LeftButton);
+        QCOMPARE(owner, host_.get());
+        QCOMPARE(title, QStringLiteral("Select a Folder"));
+        QCOMPARE(saveTo_->text(), QStringLiteral("/srv/chosen dir"));
+        QCOMPARE(QApplication::focusWidget(), saveTo_);
+        QCOMPARE(saveTo_->selectedText(), saveTo_->text());
+    }
+
+    void cancellingOrAVirtualPlaceChangesNothing_data() {
+        QTest::addColumn<QUrl>("answer");
+        QTest::newRow("cancelled") << QUrl();
+        QTest::newRow("trash") << QUrl(QStringLiteral("trash:///"));
+        QTest::newRow("network") << QUrl(QStringLiteral("smb://host/share"));
+    }
+    void cancellingOrAVirtualPlaceChangesNothing() {
+        QFETCH(QUrl, answer);
+        const QString before = saveTo_->text();
+        const ScopedFolderBrowser browser([&](QWidget*, const QString&) { return answer; });
+        QTest::mouseClick(Child<QWidget>(*host_, "cmdSaveTo"), Qt::LeftButton);
+        QCOMPARE(saveTo_->text(), before);
+    }
+
+    void clearingDownloadDisablesThePageControls() {
+        auto* download = Child<QCheckBox>(*host_, "chkDownloadPages");
+        const auto pageControlsEnabled = [&] {
+            return QList<bool>{Child<QWidget>(*host_, "chkSkipNonHtmlPages")->isEnabled(),
+                               saveTo_->isEnabled(),
+                               Child<QWidget>(*host_, "cmdSaveTo")->isEnabled()};
+        };
+        QTest::mouseClick(download, Qt::LeftButton);
+        QCOMPARE(pageControlsEnabled(), (QList<bool>{false, false, false}));
+        QTest::mouseClick(download, Qt::LeftButton);
+        QCOMPARE(pageControlsEnabled(), (QList<bool>{true, true, true}));
+    }
+
+    void everyTextBoxSelectsItsWholeTextOnFocus() {
+        for (const char* name : {"txtKeyword", "txtSearchURL", "txtResultsFrom", "txtResultsTo",
+                                 "txtResultsPerPage", "txtSaveTo"}) {
+            Child<QWidget>(*host_, "cmdDoIt")->setFocus();
+            auto* box = Child<QLineEdit>(*host_, name);
+            box->setFocus();  // neither tab nor mouse: a plain line edit selects nothing here
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(box->selectionStart(), 0);
+            QCOMPARE(box->selectedText(), box->text());
+        }
+    }
+
+    void tabVisitsTheControlsInDesignOrder() {
+        Child<QWidget>(*host_, "txtKeyword")->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 (QStringList{"txtSearchURL", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
+                              "chkDownloadPages", "chkSkipNonHtmlPages", "txtSaveTo", "cmdSaveTo",
+                              "cmdDoIt"}));
+    }
+
+    void widthsFollowTheEditorAndRefusedStepsAreSkipped() {
+        ucTask& editor = host_->Editor();
+        editor.resize(540, editor.height());
+        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), 528);
+        QCOMPARE(Child<QWidget>(editor, "fraSearch")->width(), 526);
+        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), 526);
+        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->geometry(), QRect(526 - 75, 276, 75, 23));
+        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(), QRect(60, 18, 452, 19));
+        QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), 452);
+        QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->geometry(), QRect(493, 80, 19, 19));
+        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->geometry(), QRect(14, 80, 477, 19));
+        // Too narrow for the text boxes: their widths stay, the other steps still run.
+        editor.resize(40, editor.height());
+        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), 28);
+        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), 26);
+        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->x(), 26 - 75);
+        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->width(), 452);
+        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), 477);
+    }
+
+  private:
+    std::unique_ptr<HostWindow> host_;
+    QLineEdit* saveTo_ = nullptr;
+};
+
+}  // namespace kestrova::test
+
+using kestrova::test::EditorControlsTest;
+KES_TEST_CLASS(EditorControlsTest);
+
+#include "EditorControlsTest.moc"
