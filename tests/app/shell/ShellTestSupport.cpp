@@ -58,10 +58,12 @@ namespace {
 using tessel::Variant;
 using tessel::VariantArray;
 
+// Plays the scripted keywords; any other task goes to the engine's own save job.
 class ScriptedJob : public tessel::Worker {
   public:
+    explicit ScriptedJob(tessel::WorkerFactory engine) : engine_(std::move(engine)) {}
     bool HasMethod(const std::string& name) const override { return name == "Run"; }
-    void Call(const std::string&, const Variant& argument) override {
+    void Call(const std::string& name, const Variant& argument) override {
         auto data = argument.As<tessel::KeyedCollection>();
         auto messanger = data->Item("Messanger").As<tessel::Messanger>();
         const std::string id = data->Item("Cookie").ToString();
@@ -73,6 +75,8 @@ class ScriptedJob : public tessel::Worker {
             const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
             messanger->Send(fetchcore::msg::kJobComplete,
                             VariantArray{id, false, 1, cancelled ? "Cancelled" : "Timed out"});
+        } else if (engine_) {
+            engine_()->Call(name, argument);
         }
     }
 
@@ -90,13 +94,16 @@ class ScriptedJob : public tessel::Worker {
         }
         return false;
     }
+
+    tessel::WorkerFactory engine_;
 };
 
 }  // namespace
 
 void RegisterScriptedJobs() {
+    tessel::WorkerFactory engine = tessel::WorkerRegistry::Find(fetchcore::kSaveWorkerProgID);
     tessel::WorkerRegistry::Register(fetchcore::kSaveWorkerProgID,
-                                     [] { return std::make_shared<ScriptedJob>(); });
+                                     [engine] { return std::make_shared<ScriptedJob>(engine); });
 }
 
 std::vector<LogEntry> ReadLog(const std::string& file) {

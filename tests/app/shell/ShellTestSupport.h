@@ -76,7 +76,8 @@ ShellOptions QuickStart(const std::string& markerFolder, int splashMs = 1);
 
 // Save jobs played by the tests, chosen by the task's keyword:
 //   "results": sends a result list of two URLs and completes;
-//   "wait-cancel": waits for the saver's cancel (20 s at most) and completes with "Cancelled".
+//   "wait-cancel": waits for the saver's cancel (20 s at most) and completes with "Cancelled";
+//   any other keyword: the engine's own save job.
 inline constexpr const char* kResultList = "http://a.example/\r\nhttp://b.example/\r\n";
 void RegisterScriptedJobs();
 struct JobProbe {
