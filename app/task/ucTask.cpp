@@ -10,25 +10,10 @@
 #include "kesapp/AppState.h"
 #include "kesapp/ErrorTrap.h"
 #include "kesapp/ShowMsg.h"
+#include "taskcore/NewTask.h"
 #include "tessel/Error.h"
 
 namespace kestrova {
-namespace {
-
-std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
-    auto task = std::make_shared<fetchcore::CTask>();
-    task->SearchURL(v.SearchURL);
-    task->KW(v.KW);
-    task->ResultsFrom(v.ResultsFrom);
-    task->ResultsTo(v.ResultsTo);
-    task->ResultsPerPage(v.ResultsPerPage);
-    task->DownloadResultPages(v.DownloadResultPages);
-    task->SkipNonHTMLFiles(v.SkipNonHTMLFiles);
-    task->SaveResultsToFolder(v.SaveResultsToFolder);
-    return task;
-}
-
-}  // namespace
 
 ucTask::ucTask(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ucTask1"));

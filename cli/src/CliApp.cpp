@@ -13,6 +13,7 @@
 #include "StopSignal.h"
 #include "TaskFromOptions.h"
 #include "fetchcore/CSaver.h"
+#include "taskcore/NewTask.h"
 #include "taskcore/TaskChecks.h"
 #include "tessel/WorkerThread.h"
 
@@ -80,7 +81,7 @@ int Deliver(const Job& job, const std::vector<ResultRow>& rows, std::ostream& ou
 int RunJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     fetchcore::CSaver saver;
     saver.Init(job.log);
-    auto task = TaskFrom(job.values);
+    auto task = NewTask(job.values);
     ResultTable results(SavedPathRule(saver, task));
     std::size_t width = 80;
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);

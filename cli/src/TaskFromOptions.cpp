@@ -17,17 +17,4 @@ TaskFields FieldsFrom(const CliOptions& o) {
     return fields;
 }
 
-std::shared_ptr<fetchcore::CTask> TaskFrom(const TaskValues& v) {
-    auto task = std::make_shared<fetchcore::CTask>();
-    task->SearchURL(v.SearchURL);
-    task->KW(v.KW);
-    task->ResultsFrom(v.ResultsFrom);
-    task->ResultsTo(v.ResultsTo);
-    task->ResultsPerPage(v.ResultsPerPage);
-    task->DownloadResultPages(v.DownloadResultPages);
-    task->SkipNonHTMLFiles(v.SkipNonHTMLFiles);
-    task->SaveResultsToFolder(v.SaveResultsToFolder);
-    return task;
-}
-
 }  // namespace kestrova::cli

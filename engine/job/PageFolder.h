@@ -6,11 +6,6 @@
 
 namespace fetchcore {
 
-// The name of the keyword's subfolder. A name that would point at the output folder
-// itself or at its parent ("", ".", "..") becomes "_", and NUL bytes (which would end the
-// path early) become "_", so no keyword makes the job write outside its output folder.
-std::string KeywordFolderName(const std::string& kw);
-
 // Appends the folder separator to the task's output folder when it lacks one, writing the
 // change back to the task (the caller sees it).
 void EnsureFolderSeparator(CTask& task);

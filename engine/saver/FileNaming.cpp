@@ -1,5 +1,6 @@
 #include "fetchcore/FileNaming.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string_view>
@@ -85,6 +86,13 @@ std::string FileNameEncode(const std::string& FileName) {
         }
     }
     return out;
+}
+
+std::string KeywordFolderName(const std::string& kw) {
+    std::string name = FileNameEncode(kw);
+    std::replace(name.begin(), name.end(), '\0', '_');
+    if (name.empty() || name == "." || name == "..") return "_";
+    return name;
 }
 
 }  // namespace fetchcore

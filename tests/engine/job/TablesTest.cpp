@@ -55,20 +55,6 @@ TEST(ResultTable, AnEmptyTableListsNothing) {
     EXPECT_EQ(table.ListText(), "");
 }
 
-TEST(PageFolder, TheKeywordFolderGoesThroughFileNameEncode) {
-    EXPECT_EQ(fetchcore::KeywordFolderName("a:b?c"), "a_b_c");
-    EXPECT_EQ(fetchcore::KeywordFolderName("x/../y"), "x_.._y") << "never nested";
-    EXPECT_EQ(fetchcore::KeywordFolderName("\"q\""), "'q'");
-    EXPECT_EQ(fetchcore::KeywordFolderName("..."), "...");
-}
-
-TEST(PageFolder, AKeywordNamingTheFolderItselfOrItsParentBecomesAnUnderscore) {
-    EXPECT_EQ(fetchcore::KeywordFolderName(""), "_");
-    EXPECT_EQ(fetchcore::KeywordFolderName("."), "_");
-    EXPECT_EQ(fetchcore::KeywordFolderName(".."), "_");
-    EXPECT_EQ(fetchcore::KeywordFolderName(std::string("..\0x", 4)), ".._x");
-}
-
 TEST(PageFolder, TheSeparatorIsAppendedOnceAndWrittenBack) {
     fetchcore::CTask task;
     task.KW("kw");

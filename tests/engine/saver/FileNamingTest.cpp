@@ -3,6 +3,7 @@
 #include "fetchcore/FileNaming.h"
 
 using fetchcore::FileNameEncode;
+using fetchcore::KeywordFolderName;
 using fetchcore::URL2FileName;
 
 TEST(URL2FileName, StripsTheSchemeAndBlanksWhatFilesCannotHold) {
@@ -45,4 +46,18 @@ TEST(FileNameEncode, ReplacesOnlyTheForbiddenCharacters) {
     EXPECT_EQ(FileNameEncode("say \"hi\": now?"), "say 'hi'_ now_");
     EXPECT_EQ(FileNameEncode("a\\b/c*d<e>f|g"), "a_b_c_d_e_f_g");
     EXPECT_EQ(FileNameEncode("caf\xC3\xA9 %20 ."), "caf\xC3\xA9 %20 .");
+}
+
+TEST(KeywordFolderName, TheKeywordFolderGoesThroughFileNameEncode) {
+    EXPECT_EQ(KeywordFolderName("a:b?c"), "a_b_c");
+    EXPECT_EQ(KeywordFolderName("x/../y"), "x_.._y") << "never nested";
+    EXPECT_EQ(KeywordFolderName("\"q\""), "'q'");
+    EXPECT_EQ(KeywordFolderName("..."), "...");
+}
+
+TEST(KeywordFolderName, AKeywordNamingTheFolderItselfOrItsParentBecomesAnUnderscore) {
+    EXPECT_EQ(KeywordFolderName(""), "_");
+    EXPECT_EQ(KeywordFolderName("."), "_");
+    EXPECT_EQ(KeywordFolderName(".."), "_");
+    EXPECT_EQ(KeywordFolderName(std::string("..\0x", 4)), ".._x");
 }
