@@ -15,11 +15,6 @@
 
 namespace kestrova::test {
 
-std::map<std::string, TestFactory>& TestClasses() {
-    static std::map<std::string, TestFactory> classes;
-    return classes;
-}
-
 TempAppData::TempAppData() : previous_(qgetenv("APPDATA")) {
     SetAppData(Path());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtTestClasses.h"
+
 #include <atomic>
 #include <functional>
 #include <map>
@@ -15,17 +17,6 @@
 #include "kesapp/ShowMsg.h"
 
 namespace kestrova::test {
-
-// One test class per ctest entry: TestMain runs the class named on its command line.
-using TestFactory = std::function<std::unique_ptr<QObject>()>;
-std::map<std::string, TestFactory>& TestClasses();
-template <class T>
-struct RegisterTestClass {
-    explicit RegisterTestClass(const char* name) {
-        TestClasses()[name] = [] { return std::make_unique<T>(); };
-    }
-};
-#define KES_TEST_CLASS(T) static const ::kestrova::test::RegisterTestClass<T> kRegister##T(#T)
 
 // A fresh temporary folder as $APPDATA for the life of the object.
 class TempAppData {

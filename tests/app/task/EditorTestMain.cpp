@@ -1,12 +1,10 @@
 // task_editor_tests CLASS [Qt Test options]: runs one test class, so each gets a process of
 // its own with its own home, documents and settings folders.
-#include <cstdio>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "EditorTestSupport.h"
 #include "kesapp/Application.h"
@@ -51,15 +49,5 @@ int main(int argc, char* argv[]) {
     kestrova::ConfigureApplication();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(kestrova::test::SettingsFolder()));
-    auto& classes = kestrova::test::TestClasses();
-    const auto found = argc > 1 ? classes.find(argv[1]) : classes.end();
-    if (found == classes.end()) {
-        std::fprintf(stderr, "usage: %s CLASS [options]; classes:", argv[0]);
-        for (const auto& [name, factory] : classes) std::fprintf(stderr, " %s", name.c_str());
-        std::fputc('\n', stderr);
-        return 2;
-    }
-    const auto test = found->second();
-    argv[1] = argv[0];
-    return QTest::qExec(test.get(), argc - 1, argv + 1);
+    return kestrova::test::RunNamedTestClass(argc, argv);
 }

@@ -11,11 +11,6 @@
 
 namespace kestrova::test {
 
-std::map<std::string, TestFactory>& TestClasses() {
-    static std::map<std::string, TestFactory> classes;
-    return classes;
-}
-
 QSettings StoredSettings() {
     return QSettings(
         QString::fromStdString(SettingsFolder()) + QStringLiteral("/Kestrova/Kestrova.ini"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtTestClasses.h"
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,17 +20,6 @@
 #include "ucTask.h"
 
 namespace kestrova::test {
-
-// One test class per ctest entry: TestMain runs the class named on its command line.
-using TestFactory = std::function<std::unique_ptr<QObject>()>;
-std::map<std::string, TestFactory>& TestClasses();
-template <class T>
-struct RegisterTestClass {
-    explicit RegisterTestClass(const char* name) {
-        TestClasses()[name] = [] { return std::make_unique<T>(); };
-    }
-};
-#define KES_TEST_CLASS(T) static const ::kestrova::test::RegisterTestClass<T> kRegister##T(#T)
 
 // The folders TestMain made for the run: the settings store and the documents folder.
 std::string SettingsFolder();

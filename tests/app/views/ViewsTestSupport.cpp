@@ -15,11 +15,6 @@
 
 namespace kestrova::test {
 
-std::map<std::string, TestFactory>& TestClasses() {
-    static std::map<std::string, TestFactory> classes;
-    return classes;
-}
-
 MessageBoxes::MessageBoxes(int answer)
     : answer(answer), handler_([this](const std::string& p, int b, const std::string& t) {
           shown.push_back({p, b, t});
