@@ -49,23 +49,23 @@ void BM_Throughput(benchmark::State& state) {
 }
 BENCHMARK(BM_Throughput)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_LatencyPumpEveryMillisecond(benchmark::State& state) {
-    constexpr int kMessages = 500;
+// Sends `messages` timestamped messages, one every `gap`, while the owner waits between
+// pumps with `ownerWait`; reports the latency percentiles.
+template <class OwnerWait>
+void MeasureLatency(benchmark::State& state, int messages, std::chrono::microseconds gap,
+                    OwnerWait ownerWait) {
     std::vector<double> all;
     for (auto _ : state) {
         auto m = std::make_shared<tessel::Messanger>();
         Counter counter;
         auto c = m->Connect(counter);
-        std::thread sender([m] {
-            for (int i = 0; i < kMessages; ++i) {
+        std::thread sender([m, messages, gap] {
+            for (int i = 0; i < messages; ++i) {
                 m->Send(0, tessel::VariantArray{NowMicros()});
-                std::this_thread::sleep_for(std::chrono::microseconds(700));
+                std::this_thread::sleep_for(gap);
             }
         });
-        while (counter.received < kMessages) {
-            tessel::Toolbox::PumpMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        while (counter.received < messages) ownerWait();
         sender.join();
         all.insert(all.end(), counter.latencies.begin(), counter.latencies.end());
     }
@@ -74,32 +74,23 @@ void BM_LatencyPumpEveryMillisecond(benchmark::State& state) {
     state.counters["p99_us"] = all[all.size() * 99 / 100];
     state.counters["max_us"] = all.back();
 }
+
+// As the components' wait loops do: pump, then sleep 1 ms.
+void BM_LatencyPumpEveryMillisecond(benchmark::State& state) {
+    MeasureLatency(state, 500, std::chrono::microseconds(700), [] {
+        tessel::Toolbox::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+}
 BENCHMARK(BM_LatencyPumpEveryMillisecond)
     ->Iterations(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// An owner that waits for messages instead of sleeping.
 void BM_LatencyWaitingPump(benchmark::State& state) {
-    constexpr int kMessages = 2000;
-    std::vector<double> all;
-    for (auto _ : state) {
-        auto m = std::make_shared<tessel::Messanger>();
-        Counter counter;
-        auto c = m->Connect(counter);
-        std::thread sender([m] {
-            for (int i = 0; i < kMessages; ++i) {
-                m->Send(0, tessel::VariantArray{NowMicros()});
-                std::this_thread::sleep_for(std::chrono::microseconds(100));
-            }
-        });
-        while (counter.received < kMessages)
-            tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1));
-        sender.join();
-        all.insert(all.end(), counter.latencies.begin(), counter.latencies.end());
-    }
-    std::sort(all.begin(), all.end());
-    state.counters["p50_us"] = all[all.size() / 2];
-    state.counters["p99_us"] = all[all.size() * 99 / 100];
+    MeasureLatency(state, 2000, std::chrono::microseconds(100),
+                   [] { tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1)); });
 }
 BENCHMARK(BM_LatencyWaitingPump)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
