@@ -33,11 +33,6 @@ MessageBoxes::MessageBoxes(int answer)
           return this->answer;
       }) {}
 
-ShellCalls::ShellCalls()
-    : handler_([this](ShellVerb verb, const std::string& target) {
-          calls.emplace_back(verb, target);
-      }) {}
-
 ShellOptions QuickStart(const std::string& markerFolder, int splashMs) {
     ShellOptions options;
     options.splashTime = std::chrono::milliseconds(splashMs);

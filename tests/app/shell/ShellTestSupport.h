@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtTestClasses.h"
+#include "ShellCalls.h"
 
 #include <atomic>
 #include <functional>
@@ -50,16 +51,6 @@ class MessageBoxes {
 
   private:
     ScopedMsgBoxHandler handler_;
-};
-
-// Records what would have been handed to the desktop.
-class ShellCalls {
-  public:
-    ShellCalls();
-    std::vector<std::pair<ShellVerb, std::string>> calls;
-
-  private:
-    ScopedShellHandler handler_;
 };
 
 // Start-up options for tests: a splash of `splashMs`, the marker in a folder of the test's.

@@ -21,11 +21,6 @@ MessageBoxes::MessageBoxes(int answer)
           return this->answer;
       }) {}
 
-ShellCalls::ShellCalls()
-    : handler_([this](ShellVerb verb, const std::string& target) {
-          calls.emplace_back(verb, target);
-      }) {}
-
 SaveDialogs::SaveDialogs(std::optional<std::string> choice)
     : choice(std::move(choice)), handler_([this](QWidget*, const SaveDialogRequest& request) {
           requests.push_back(request);

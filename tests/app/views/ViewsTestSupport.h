@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtTestClasses.h"
+#include "ShellCalls.h"
 
 #include <functional>
 #include <map>
@@ -40,16 +41,6 @@ class MessageBoxes {
 
   private:
     ScopedMsgBoxHandler handler_;
-};
-
-// Records what would have been handed to the desktop.
-class ShellCalls {
-  public:
-    ShellCalls();
-    std::vector<std::pair<ShellVerb, std::string>> calls;
-
-  private:
-    ScopedShellHandler handler_;
 };
 
 // Answers the save dialog with `choice` (nothing: cancelled) and records the requests.
