@@ -6,7 +6,7 @@
 #include <QMenu>
 
 #include "PageListWidget.h"
-#include "SavedPagePath.h"
+#include "fetchcore/FileNaming.h"
 #include "kesapp/AppState.h"
 #include "kesapp/ErrorTrap.h"
 #include "tessel/Toolbox.h"
@@ -42,8 +42,8 @@ void ucPages::OpenSavedPage(ShellVerb verb, const char* source) {
         const QTreeWidgetItem* row = lv_->SelectedRow();
         if (!row) return;
         const std::string path =
-            SavedPagePath(app::LastJobFolder(), app::LastJobKeyword(),
-                          PageListWidget::NumberOf(row), PageListWidget::UrlOf(row));
+            fetchcore::SavedPagePath(app::LastJobFolder(), app::LastJobKeyword(),
+                                     PageListWidget::NumberOf(row), PageListWidget::UrlOf(row));
         // A page not saved (yet) has no file: an editor would start a new one in its place.
         if (!tessel::FileTools::FileExists(path)) return;
         ShellExecute(verb, path);

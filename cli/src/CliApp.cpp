@@ -13,6 +13,7 @@
 #include "StopSignal.h"
 #include "TaskFromOptions.h"
 #include "fetchcore/CSaver.h"
+#include "fetchcore/FileNaming.h"
 #include "taskcore/NewTask.h"
 #include "taskcore/TaskChecks.h"
 #include "tessel/WorkerThread.h"
@@ -22,13 +23,10 @@ namespace {
 
 constexpr const char* kProgram = "kestrova-cli: ";
 
-// Where the job saved a page: the same rule the window uses to open saved pages.
-ResultTable::SavedPath SavedPathRule(const fetchcore::CSaver& saver,
-                                     std::shared_ptr<fetchcore::CTask> task) {
-    return [&saver, task](int32_t N, const std::string& url) {
-        std::string folder = task->SaveResultsToFolder();
-        if (folder.empty() || folder.back() != '/') folder += '/';
-        return folder + saver.FileNameEncode(task->KW()) + "/" + saver.URL2FileName(N, url);
+// Where the job saved a page: the engine's own rule, as the window uses to open saved pages.
+ResultTable::SavedPath SavedPathRule(std::shared_ptr<fetchcore::CTask> task) {
+    return [task](int32_t N, const std::string& url) {
+        return fetchcore::SavedPagePath(task->SaveResultsToFolder(), task->KW(), N, url);
     };
 }
 
@@ -82,7 +80,7 @@ int RunJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     fetchcore::CSaver saver;
     saver.Init(job.log);
     auto task = NewTask(job.values);
-    ResultTable results(SavedPathRule(saver, task));
+    ResultTable results(SavedPathRule(task));
     std::size_t width = 80;
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);
     JobRunner runner(saver, results, progress);

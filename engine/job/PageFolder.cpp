@@ -10,7 +10,11 @@ void EnsureFolderSeparator(CTask& task) {
 }
 
 std::string PageFolder(const CTask& task) {
-    return task.SaveResultsToFolder() + KeywordFolderName(task.KW()) + "/";
+    return PageFolderPath(task.SaveResultsToFolder(), task.KW());
+}
+
+std::string PagePath(const CTask& task, int32_t N, const std::string& url) {
+    return SavedPagePath(task.SaveResultsToFolder(), task.KW(), N, url);
 }
 
 }  // namespace fetchcore

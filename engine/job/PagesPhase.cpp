@@ -1,6 +1,5 @@
 #include "job/PagesPhase.h"
 
-#include "fetchcore/FileNaming.h"
 #include "job/LinkTypes.h"
 #include "job/PageFolder.h"
 #include "job/Trap.h"
@@ -72,8 +71,7 @@ void PagesPhase::PageEnded(const std::string& cookie, const std::string& page, b
 }
 
 void PagesPhase::Write(const std::string& url, const std::string& page) const {
-    const std::string path = PageFolder(*job_.task) + URL2FileName(job_.results.NumberOf(url), url);
-    tessel::FileTools::WriteTextFile(path, page);
+    tessel::FileTools::WriteTextFile(PagePath(*job_.task, job_.results.NumberOf(url), url), page);
 }
 
 void PagesPhase::ApplyCompletionRule() {

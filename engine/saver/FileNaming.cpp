@@ -95,4 +95,15 @@ std::string KeywordFolderName(const std::string& kw) {
     return name;
 }
 
+std::string PageFolderPath(const std::string& outputFolder, const std::string& kw) {
+    std::string folder = outputFolder;
+    if (!folder.ends_with('/')) folder += '/';
+    return folder + KeywordFolderName(kw) + '/';
+}
+
+std::string SavedPagePath(const std::string& outputFolder, const std::string& kw, int32_t N,
+                          const std::string& url) {
+    return PageFolderPath(outputFolder, kw) + URL2FileName(N, url);
+}
+
 }  // namespace fetchcore

@@ -99,6 +99,41 @@ TEST_F(CliRun, TsvGivesEachPagesStateAndDetail) {
     EXPECT_GT(rows[3].size(), ("4\t" + server.PageURL(4) + "\tFailed\t").size());
 }
 
+// The detail of a saved page is the file the job wrote, inside the output folder, even for
+// keywords that would name the folder itself, its parent, or a nested folder.
+TEST_F(CliRun, TheDetailIsTheSavedFileWhateverTheKeyword) {
+    auto& server = Serve();
+    const std::string file = "001-127.0.0.1 " + std::to_string(server.Port()) + " page 1.htm";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"..", "_"}, {".", "_"}, {"%00", "_"}, {"a%2Fb", "a_b"}, {"C%2B%2B", "C++"}};
+    int run = 0;
+    for (const auto& [query, folder] : cases) {
+        for (const std::string format : {"tsv", "jsonl"}) {
+            SCOPED_TRACE("q=" + query + " " + format);
+            const auto out = dir_ / ("out" + std::to_string(++run));
+            const auto r =
+                Run({"--url", server.BaseURL() + "/google/search?hl=en&q=" + query, "--to", "1",
+                     "--per-page", "1", "--download", out.string(), "--format", format, "--quiet"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const auto saved = (out / folder / file).string();
+            const auto expected =
+                format == "tsv" ? "1\t" + server.PageURL(1) + "\tComplete\t" + saved + "\n"
+                                : "{\"n\":1,\"url\":\"" + server.PageURL(1) +
+                                      "\",\"state\":\"Complete\",\"detail\":\"" + saved + "\"}\n";
+            EXPECT_EQ(r.out, expected);
+            EXPECT_EQ(ReadFile(saved), server.ExpectedBody(1));
+        }
+    }
+    // A URL whose keyword is empty is refused before anything is fetched or saved.
+    const auto out = dir_ / "empty";
+    const auto r = Run({"--url", server.BaseURL() + "/google/search?hl=en&q=", "--download",
+                        out.string(), "--format", "tsv"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "kestrova-cli: Please enter keyword.\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(fs::exists(out));
+}
+
 TEST_F(CliRun, JsonlWritesOneObjectPerResultToTheOutputFile) {
     auto& server = Serve();
     const auto file = dir_ / "results.jsonl";

@@ -17,4 +17,13 @@ std::string FileNameEncode(const std::string& FileName);
 // at its parent ("", ".", "..") becomes "_" and NUL bytes become "_".
 std::string KeywordFolderName(const std::string& kw);
 
+// The folder a job with this output folder and keyword saves its pages in: the output folder
+// (a "/" added unless it ends in one), the keyword's subfolder, "/".
+std::string PageFolderPath(const std::string& outputFolder, const std::string& kw);
+
+// The file that a job with this output folder and keyword saves result `N` from `url` to.
+// The job writes it, and the window and the command line find it again, by this one rule.
+std::string SavedPagePath(const std::string& outputFolder, const std::string& kw, int32_t N,
+                          const std::string& url);
+
 }  // namespace fetchcore

@@ -61,3 +61,8 @@ TEST(KeywordFolderName, AKeywordNamingTheFolderItselfOrItsParentBecomesAnUndersc
     EXPECT_EQ(KeywordFolderName(".."), "_");
     EXPECT_EQ(KeywordFolderName(std::string("..\0x", 4)), ".._x");
 }
+
+TEST(SavedPagePath, OutputFolderKeywordFolderAndFileName) {
+    EXPECT_EQ(fetchcore::SavedPagePath("/out", "..", 1, "http://h/"), "/out/_/001-h.htm");
+    EXPECT_EQ(fetchcore::SavedPagePath("/out/", "a/b", 12, "http://h/x"), "/out/a_b/012-h x.htm");
+}
