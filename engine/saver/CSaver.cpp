@@ -50,7 +50,10 @@ std::shared_ptr<tessel::KeyedCollection> CSaver::MakeJobData(std::shared_ptr<CTa
 
 std::string CSaver::Save(std::shared_ptr<CTask> Task) {
     std::string jobId;
-    bool entered = false;
+    // True only while the job sits in the table without a running worker: a failure then is
+    // this job's start failure. Once the worker runs, the job reports its own end, so an
+    // error after that (a StartDownload handler's) is only logged.
+    bool awaitingStart = false;
     try {
         jobId = tessel::Toolbox::NewID();
         auto jobData = MakeJobData(std::move(Task), jobId);
@@ -60,16 +63,17 @@ std::string CSaver::Save(std::shared_ptr<CTask> Task) {
         platform::ResetEvent(cancelEvent_);
         auto worker = std::make_shared<tessel::WorkerThread>();
         jobs_.Add(Variant(worker), jobId);
-        entered = true;
+        awaitingStart = true;
         worker->Start(kSaveWorkerProgID, "Run", Variant(std::move(jobData)));
+        awaitingStart = false;
         events_.Raise(&CSaverEvents::StartDownload);
     } catch (const ComError& e) {
         LogError(e, tessel::level::kEngineError, "Save");
-        if (entered) ReportStartFailure(jobId, e);
+        if (awaitingStart) ReportStartFailure(jobId, e);
     } catch (const std::exception& e) {
         const ComError wrapped(tessel::err::kInvalidArgument, e.what());
         LogError(wrapped, tessel::level::kEngineError, "Save");
-        if (entered) ReportStartFailure(jobId, wrapped);
+        if (awaitingStart) ReportStartFailure(jobId, wrapped);
     }
     return jobId;
 }

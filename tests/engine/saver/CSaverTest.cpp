@@ -215,6 +215,21 @@ TEST_F(CSaverTest, AJobWhoseWorkerCannotStartEndsWithAFailedComplete) {
     EXPECT_NE(LogText().find("\tL4\t-2146827859\tCSaver.Save\t"), std::string::npos) << LogText();
 }
 
+TEST_F(CSaverTest, AThrowingStartDownloadHandlerIsLoggedAndTheJobStillEndsOnce) {
+    struct Throwing : Recorder {
+        using Recorder::Recorder;
+        void StartDownload() override { throw tessel::ComError(513, "handler failed"); }
+    } r(saver_);
+    EXPECT_FALSE(saver_.Save(Task("pages")).empty());
+    tessel::WorkerThread::JoinAll();  // every message of the job is queued now
+    tessel::Toolbox::PumpMessages();
+    EXPECT_EQ(r.completes, 1);
+    EXPECT_EQ(r.events.back(), "Complete 1 ") << "the running job's own end";
+    EXPECT_NE(LogText().find("\tL4\t513\tCSaver.Save\thandler failed"), std::string::npos)
+        << LogText();
+    EXPECT_FALSE(saver_.IsDownloadingNow());
+}
+
 TEST_F(CSaverTest, EventsForADestroyedSaverAreDropped) {
     auto saver = std::make_unique<CSaver>();
     saver->Init(log_);
