@@ -1,7 +1,7 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -31,6 +31,20 @@ void WriteAll(int fd, const std::string& text, const std::string& path) {
     }
 }
 
+// A new file in `folder` under a name no other writer uses, created with mode 0666 so that
+// the user's umask decides who may read it, as for any program's files (mkstemp's 0600
+// would not).
+int CreateTemp(const std::string& folder, std::string& temp) {
+    static std::atomic<unsigned long> counter{0};
+    for (;;) {
+        temp = folder + "/.kestrova-" + std::to_string(::getpid()) + "-" +
+               std::to_string(counter.fetch_add(1));
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // A leftover of an earlier process with the same id: take the next name.
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+}
+
 }  // namespace
 
 void CreateFolder(const std::string& path) {
@@ -48,8 +62,8 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     // Written beside the target and renamed into place: a failure never leaves a
     // truncated file under the final name.
     const auto folder = std::filesystem::path(path).parent_path();
-    std::string temp = (folder.empty() ? std::string(".") : folder.string()) + "/.kestrova-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = CreateTemp(folder.empty() ? std::string(".") : folder.string(), temp);
     if (fd < 0) Fail(path, errno);
     try {
         WriteAll(fd, text, path);
@@ -57,7 +71,6 @@ void WriteTextFile(const std::string& path, const std::string& text) {
         ::unlink(temp.c_str());
         throw;
     }
-    ::fchmod(fd, 0644);
     if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,6 +57,21 @@ TEST_F(FileToolsTest, WriteTextFileKeepsBytesAndReplacesWhole) {
     EXPECT_EQ(Read(file), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1)
         << "no temporary file left behind";
+}
+
+// Saved pages and lists get the mode any program's new files get: 0666 less the umask.
+TEST_F(FileToolsTest, AWrittenFileTakesItsModeFromTheUmask) {
+    const auto modeUnder = [&](mode_t mask, const std::string& name) {
+        const mode_t old = ::umask(mask);
+        FileTools::WriteTextFile((root_ / name).string(), "page");
+        ::umask(old);
+        return fs::status(root_ / name).permissions();
+    };
+    EXPECT_EQ(modeUnder(077, "private.htm"), fs::perms::owner_read | fs::perms::owner_write)
+        << "not readable by others";
+    EXPECT_EQ(modeUnder(0, "open.htm"), fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_read | fs::perms::group_write |
+                                            fs::perms::others_read | fs::perms::others_write);
 }
 
 TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {
