@@ -1,6 +1,9 @@
 # Shared compile options: every target links kes_options.
 add_library(kes_options INTERFACE)
 target_compile_options(kes_options INTERFACE -Wall -Wextra -Wpedantic)
+if(KES_WARNINGS_AS_ERRORS)
+  target_compile_options(kes_options INTERFACE -Werror)
+endif()
 
 set(_kes_sanitize "${KES_SANITIZE}")
 if(_kes_sanitize STREQUAL "address")
