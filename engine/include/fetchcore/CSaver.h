@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fetchcore/CTask.h"
+#include "fetchcore/Export.h"
 #include "platform/KernelObjects.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
@@ -15,7 +16,7 @@
 namespace fetchcore {
 
 // The events of a saver, raised on the thread that created it. Override what you need.
-class CSaverEvents {
+class FETCHCORE_EXPORT CSaverEvents {
   public:
     virtual void StartDownload() {}
     virtual void Complete(bool /*IsSuccess*/, const std::string& /*ErrDescription*/) {}
@@ -42,7 +43,7 @@ inline constexpr const char* kSaveWorkerProgID = "fetchcore.csaveworker";
 
 // Starts, watches and cancels save jobs. Lives on the thread that created it, which must
 // keep pumping its messages while jobs run.
-class CSaver : private tessel::MessangerEvents {
+class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
   public:
     CSaver();
     ~CSaver();

@@ -4,13 +4,14 @@
 #include <mutex>
 #include <string>
 
+#include "fetchcore/Export.h"
 #include "tessel/Object.h"
 
 namespace fetchcore {
 
 // The parameters of one harvesting job. Stores values only; checks nothing. Created on
 // the window's thread and read by the job's thread, so every access is one locked call.
-class CTask : public tessel::Object {
+class FETCHCORE_EXPORT CTask : public tessel::Object {
   public:
     std::string SearchURL() const { return Get(searchURL_); }
     void SearchURL(std::string v) { Set(searchURL_, std::move(v)); }
