@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "tessel/Error.h"
+#include "tessel/FileDescriptor.h"
 #include "tessel/Toolbox.h"
 
 namespace tessel::FileTools {
@@ -17,19 +18,15 @@ namespace {
     throw ComError(err::kFileError, std::strerror(error));
 }
 
-void WriteAll(int fd, const std::string& text, const std::string& path) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            Fail(path, error);
-        }
-        done += static_cast<std::size_t>(n);
+// The temporary file goes with its descriptor unless it has been renamed into place.
+struct TempFile {
+    std::string path;
+    FileDescriptor file;
+    bool placed = false;
+    ~TempFile() {
+        if (!placed) ::unlink(path.c_str());
     }
-}
+};
 
 }  // namespace
 
@@ -48,21 +45,17 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     // Written beside the target and renamed into place: a failure never leaves a
     // truncated file under the final name.
     const auto folder = std::filesystem::path(path).parent_path();
-    std::string temp = (folder.empty() ? std::string(".") : folder.string()) + "/.kestrova-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) Fail(path, errno);
-    try {
-        WriteAll(fd, text, path);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
+    TempFile temp{(folder.empty() ? std::string(".") : folder.string()) + "/.kestrova-XXXXXX", {}};
+    temp.file = FileDescriptor(::mkstemp(temp.path.data()));
+    if (!temp.file) {
+        temp.placed = true;  // nothing was created
+        Fail(path, errno);
     }
-    ::fchmod(fd, 0644);
-    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        Fail(path, error);
-    }
+    if (const int error = WriteAll(temp.file.Get(), text)) Fail(path, error);
+    ::fchmod(temp.file.Get(), 0644);
+    if (const int error = temp.file.Close()) Fail(path, error);
+    if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(path, errno);
+    temp.placed = true;
 }
 
 }  // namespace tessel::FileTools
