@@ -1,20 +1,11 @@
 #include "boundary/DownloadParams.h"
 
+#include "boundary/BagKeys.h"
 #include "boundary/BagReader.h"
 
 namespace fetchcore {
 
-namespace {
-
-constexpr const char* kURL = "URL";
-constexpr const char* kSizeB = "SizeB";
-constexpr const char* kLog = "Log";
-constexpr const char* kMessanger = "Messanger";
-constexpr const char* kCookie = "Cookie";
-constexpr const char* kSemaphoreName = "ConcurrentDownloadSemaphoreName";
-constexpr const char* kCancelEventName = "CancelEventName";
-
-}  // namespace
+using namespace bagkey;
 
 std::shared_ptr<tessel::KeyedCollection> DownloadParams::ToBag() const {
     auto bag = std::make_shared<tessel::KeyedCollection>();

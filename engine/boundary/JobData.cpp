@@ -1,19 +1,11 @@
 #include "boundary/JobData.h"
 
+#include "boundary/BagKeys.h"
 #include "boundary/BagReader.h"
 
 namespace fetchcore {
 
-namespace {
-
-constexpr const char* kTask = "Task";
-constexpr const char* kLog = "Log";
-constexpr const char* kMessanger = "Messanger";
-constexpr const char* kCookie = "Cookie";
-constexpr const char* kSemaphoreName = "ConcurrentDownloadSemaphoreName";
-constexpr const char* kCancelEventName = "CancelEventName";
-
-}  // namespace
+using namespace bagkey;
 
 std::shared_ptr<tessel::KeyedCollection> JobData::ToBag() const {
     auto bag = std::make_shared<tessel::KeyedCollection>();
