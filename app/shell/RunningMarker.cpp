@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -21,18 +20,13 @@ std::string RunningMarker::DefaultFolder() {
 RunningMarker::RunningMarker(const std::string& folder) {
     path_ =
         (std::filesystem::path(folder.empty() ? DefaultFolder() : folder) / "KESWorking").string();
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
+    file_ = tessel::FileDescriptor::Open(path_, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (!file_) {
         failure_.emplace(tessel::err::kFileError,
                          "Cannot open the running marker '" + path_ + "': " + std::strerror(errno));
         return;
     }
-    owned_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
-}
-
-RunningMarker::~RunningMarker() {
-    // Closing the descriptor releases the lock; the file stays for the next copy.
-    if (fd_ >= 0) ::close(fd_);
+    owned_ = ::flock(file_.Get(), LOCK_EX | LOCK_NB) == 0;
 }
 
 }  // namespace kestrova

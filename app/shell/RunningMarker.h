@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tessel/Error.h"
+#include "tessel/FileDescriptor.h"
 
 namespace kestrova {
 
@@ -14,7 +15,6 @@ class RunningMarker {
   public:
     // `folder` empty: $XDG_RUNTIME_DIR, else the temporary folder.
     explicit RunningMarker(const std::string& folder = {});
-    ~RunningMarker();
     RunningMarker(const RunningMarker&) = delete;
     RunningMarker& operator=(const RunningMarker&) = delete;
 
@@ -28,7 +28,8 @@ class RunningMarker {
 
   private:
     std::string path_;
-    int fd_ = -1;
+    // Closing it releases the lock; the file stays for the next copy.
+    tessel::FileDescriptor file_;
     bool owned_ = false;
     std::optional<tessel::ComError> failure_;
 };

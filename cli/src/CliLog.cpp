@@ -35,9 +35,9 @@ std::shared_ptr<tessel::Log> OpenCliLog(const std::optional<std::string>& logFil
     const std::string folder = DataFolder();
     try {
         tessel::FileTools::CreateFolder(folder);
-    } catch (const tessel::ComError& e) {
+    } catch (const std::exception& e) {
         warnings << "kestrova-cli: cannot create the data folder '" << folder
-                 << "': " << e.Description() << "; no log is written\n";
+                 << "': " << tessel::ToComError(e).Description() << "; no log is written\n";
     }
     log->Open(folder + "Kestrova.log");
     return log;

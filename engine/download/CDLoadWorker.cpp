@@ -1,5 +1,6 @@
 #include "download/CDLoadWorker.h"
 
+#include "boundary/DownloadResult.h"
 #include "download/CDownloader.h"
 #include "download/DownloadErrors.h"
 #include "download/DownloadSlot.h"
@@ -32,13 +33,7 @@ ComError Raised(int32_t number, std::string description) {
 }  // namespace
 
 struct CDLoadWorker::RunState {
-    std::shared_ptr<tessel::Messanger> messanger;
-    std::string url;
-    int32_t sizeB = 0;
-    std::string cookie;
-    bool cookieRead = false;
-    std::string semaphoreName;
-    std::string cancelEventName;
+    DownloadParams params;
     DownloadSlot slot;
     platform::Handle cancelEvent;
 };
@@ -57,13 +52,7 @@ void CDLoadWorker::Call(const std::string& name, const Variant& argument) {
 
 void CDLoadWorker::Run(const Variant& Data) {
     RunState state;
-    try {
-        Fetch(Data, state);
-    } catch (const ComError& e) {
-        Fail(Data, state, e);
-    } catch (const std::exception& e) {
-        Fail(Data, state, ComError(tessel::err::kInvalidArgument, e.what()));
-    }
+    if (const auto failure = tessel::Trap([&] { Fetch(Data, state); })) Fail(state, *failure);
     request_.reset();
     log_.reset();
 }
@@ -71,47 +60,39 @@ void CDLoadWorker::Run(const Variant& Data) {
 void CDLoadWorker::Fetch(const Variant& Data, RunState& state) {
     tessel::Toolbox::PumpMessages();
     const auto bag = Data.As<tessel::KeyedCollection>();
-    OpenLog(*bag);
-    ReadParameters(*bag, state);
+    state.params.ReadFrom(*bag);
+    OpenLog(state.params);
     AcquireSlot(state);
-    state.cancelEvent = platform::CreateEventA(true, false, state.cancelEventName);
+    state.cancelEvent = platform::CreateEventA(true, false, state.params.cancelEventName);
     if (IsSignalled(state.cancelEvent)) throw Raised(dlerr::kCancelled, dlerr::kCancelledText);
-    SendRequest(state);
+    SendRequest(state.params);
     const int readyState = AwaitResponse(state);
     if (IsSignalled(state.cancelEvent)) throw Raised(dlerr::kCancelled, dlerr::kCancelledText);
     std::string page = Evaluate(readyState);
-    Report(state, VariantArray{state.cookie, std::move(page), true, int32_t{0}, "", state.url});
+    Report(state,
+           DownloadResult{state.params.cookie, std::move(page), true, 0, "", state.params.url});
 }
 
-void CDLoadWorker::OpenLog(const tessel::KeyedCollection& bag) {
+void CDLoadWorker::OpenLog(const DownloadParams& params) {
+    if (!params.log) return;
     log_ = std::make_shared<tessel::Log>();
-    log_->Open(bag.Item("Log").As<tessel::Log>()->FileName());
-}
-
-void CDLoadWorker::ReadParameters(const tessel::KeyedCollection& bag, RunState& state) {
-    state.messanger = bag.Item("Messanger").As<tessel::Messanger>();
-    state.url = bag.Item("URL").ToString();
-    state.sizeB = bag.Item("SizeB").ToLong();
-    state.cookie = bag.Item("Cookie").ToString();
-    state.cookieRead = true;
-    state.semaphoreName = bag.Item("ConcurrentDownloadSemaphoreName").ToString();
-    state.cancelEventName = bag.Item("CancelEventName").ToString();
+    log_->Open(params.log->FileName());
 }
 
 void CDLoadWorker::AcquireSlot(RunState& state) {
     // The cancel event is deliberately not watched here: a cancelled download still
     // queues for its slot and reports "Cancelled" once it holds one.
-    state.slot.Open(state.semaphoreName);
+    state.slot.Open(state.params.semaphoreName);
     while (!state.slot.TryTake(1)) tessel::Toolbox::PumpMessages();
 }
 
-void CDLoadWorker::SendRequest(const RunState& state) {
+void CDLoadWorker::SendRequest(const DownloadParams& params) {
     request_ = std::make_unique<platform::HttpRequest>();
-    request_->open("GET", state.url, true);
-    request_->setRequestHeader("GET", state.url);
+    request_->open("GET", params.url, true);
+    request_->setRequestHeader("GET", params.url);
     // Results pages are always fetched whole.
-    if (!IsGoogleURL(state.url) && state.sizeB > 0) {
-        request_->setRequestHeader("Range", "bytes=0-" + std::to_string(state.sizeB - 1));
+    if (!IsGoogleURL(params.url) && params.sizeB > 0) {
+        request_->setRequestHeader("Range", "bytes=0-" + std::to_string(params.sizeB - 1));
     }
     request_->send();
 }
@@ -152,32 +133,28 @@ void CDLoadWorker::CheckResponseStatus() const {
     throw Raised(dlerr::kOffline, dlerr::kOfflineText);
 }
 
-void CDLoadWorker::Fail(const Variant& Data, RunState& state, const ComError& error) {
-    try {
+void CDLoadWorker::Fail(RunState& state, const ComError& error) {
+    // Every step of the failure path goes on past its own failure: the one report matters
+    // more than the log line, and nobody is left to tell about a report that failed.
+    const auto& params = state.params;
+    tessel::Trap([&] {
+        if (!log_) OpenLog(params);  // a bag that failed to read may still name the log
         if (log_) {
-            log_->Write(error.Number(), state.url + ". " + error.Description(),
+            log_->Write(error.Number(), params.url + ". " + error.Description(),
                         tessel::level::kEngineError, "CDLoadWorker.Run");
         }
-        // The cookie is what lets the owner close the download; read it even when an
-        // earlier entry of the bag failed, so the report still reaches its table entry.
-        if (!state.cookieRead) {
-            const auto bag = Data.As<tessel::KeyedCollection>();
-            if (bag->Exists("Cookie")) state.cookie = bag->Item("Cookie").ToString();
-        }
-    } catch (...) {
-    }
-    try {
-        Report(state, VariantArray{state.cookie, "", false, error.Number(), error.Description(),
-                                   state.url});
-    } catch (...) {
-    }
+    });
+    tessel::Trap([&] {
+        Report(state, DownloadResult{params.cookie, "", false, error.Number(), error.Description(),
+                                     params.url});
+    });
 }
 
-void CDLoadWorker::Report(RunState& state, VariantArray message) {
+void CDLoadWorker::Report(RunState& state, const DownloadResult& result) {
     // The slot goes back before the report, so the next waiting worker starts meanwhile.
     state.slot.Give();
     platform::CloseHandle(state.cancelEvent);
-    if (state.messanger) state.messanger->Send(0, std::move(message));
+    if (state.params.messanger) state.params.messanger->Send(DownloadResult::kMsg, result.ToData());
 }
 
 }  // namespace fetchcore

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "boundary/DownloadParams.h"
+#include "boundary/DownloadResult.h"
 #include "platform/HttpRequest.h"
 #include "tessel/Error.h"
 #include "tessel/KeyedCollection.h"
@@ -33,15 +35,14 @@ class CDLoadWorker : public tessel::Worker {
     struct RunState;
 
     void Fetch(const tessel::Variant& Data, RunState& state);
-    void OpenLog(const tessel::KeyedCollection& bag);
-    static void ReadParameters(const tessel::KeyedCollection& bag, RunState& state);
+    void OpenLog(const DownloadParams& params);
     static void AcquireSlot(RunState& state);
-    void SendRequest(const RunState& state);
+    void SendRequest(const DownloadParams& params);
     int AwaitResponse(const RunState& state);
     std::string Evaluate(int readyState);
     void CheckResponseStatus() const;
-    void Fail(const tessel::Variant& Data, RunState& state, const tessel::ComError& error);
-    static void Report(RunState& state, tessel::VariantArray message);
+    void Fail(RunState& state, const tessel::ComError& error);
+    static void Report(RunState& state, const DownloadResult& result);
 
     std::chrono::milliseconds timeout_;
     std::shared_ptr<tessel::Log> log_;

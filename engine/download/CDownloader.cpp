@@ -1,6 +1,9 @@
 #include "download/CDownloader.h"
 
+#include "boundary/DownloadParams.h"
+#include "boundary/DownloadResult.h"
 #include "download/DownloadErrors.h"
+#include "tessel/Text.h"
 #include "tessel/Toolbox.h"
 #include "tessel/WorkerThread.h"
 
@@ -15,12 +18,6 @@ namespace {
 // Most downloads started and not yet reported: the wait lets the eleventh in.
 constexpr int kMaxWaitingEntries = 10;
 
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string Format(const char* templ, const std::string& url) {
     return tessel::Toolbox::FormatMessage(templ, {url});
 }
@@ -33,6 +30,7 @@ CDownloader::CDownloader() {
         moMessanger_ = std::make_shared<tessel::Messanger>();
         messangerConnection_ = moMessanger_->Connect(*this);
     } catch (...) {
+        // Nothing to log to before Init; the missing messenger fails each download, logged there.
     }
 }
 
@@ -47,7 +45,7 @@ std::string CDownloader::Download(const std::string& url, int32_t SizeB) {
     std::string trimmed = url;
     std::string cookie;
     try {
-        trimmed = TrimBlanks(url);
+        trimmed = tessel::TrimBlanks(url);
         cookie = tessel::Toolbox::NewID();
         if (moDownloads_.Exists(cookie)) {
             cookie.clear();  // the entry belongs to the download already running
@@ -62,10 +60,8 @@ std::string CDownloader::Download(const std::string& url, int32_t SizeB) {
         events_.Raise(&CDownloaderEvents::StartDownload, cookie, trimmed);
         worker->Start(kDownloadWorkerProgID, "Run", Variant(std::move(bag)));
         return cookie;
-    } catch (const ComError& e) {
-        throw StartFailure(e, trimmed, cookie);
     } catch (const std::exception& e) {
-        throw StartFailure(ComError(tessel::err::kInvalidArgument, e.what()), trimmed, cookie);
+        throw StartFailure(tessel::ToComError(e), trimmed, cookie);
     }
 }
 
@@ -89,15 +85,9 @@ int CDownloader::UnreportedCount() const {
 
 std::shared_ptr<tessel::KeyedCollection> CDownloader::MakeBag(const std::string& url, int32_t SizeB,
                                                               const std::string& Cookie) const {
-    auto bag = std::make_shared<tessel::KeyedCollection>();
-    bag->Add(Variant(url), "URL");
-    bag->Add(Variant(SizeB), "SizeB");
-    bag->Add(Variant(log_), "Log");
-    bag->Add(Variant(moMessanger_), "Messanger");
-    bag->Add(Variant(Cookie), "Cookie");
-    bag->Add(Variant(ConcurrentDownloadSemaphoreName), "ConcurrentDownloadSemaphoreName");
-    bag->Add(Variant(CancelEventName), "CancelEventName");
-    return bag;
+    return DownloadParams{
+        url, SizeB, log_, moMessanger_, Cookie, ConcurrentDownloadSemaphoreName, CancelEventName}
+        .ToBag();
 }
 
 void CDownloader::OpenCancelEvent() {
@@ -148,25 +138,19 @@ void CDownloader::RaiseComplete(const std::string& Cookie, const std::string& Pa
 
 void CDownloader::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string&,
                              const std::string&) {
-    if (Msg != 0) return;
+    if (Msg != DownloadResult::kMsg) return;
     std::string cookie;
     bool raised = false;
-    try {
-        cookie = Data(1).ToString();
-        const std::string page = Data(2).ToString();
-        const bool isSuccess = Data(3).ToBool();
-        const int32_t number = Data(4).ToLong();
-        const std::string description = Data(5).ToString();
+    const auto failure = tessel::Trap([&] {
+        const auto result = DownloadResult::FromData(Data);
+        cookie = result.cookie;
         raised = true;
-        RaiseComplete(cookie, page, isSuccess, number, description);
-    } catch (const ComError& e) {
-        if (log_)
-            log_->Write(e.Number(), e.Description(), tessel::level::kError,
-                        "CDownloader.moMessanger_MsgArrived");
-    } catch (const std::exception& e) {
-        if (log_)
-            log_->Write(tessel::err::kInvalidArgument, e.what(), tessel::level::kError,
-                        "CDownloader.moMessanger_MsgArrived");
+        RaiseComplete(cookie, result.page, result.isSuccess, result.errNumber,
+                      result.errDescription);
+    });
+    if (failure && log_) {
+        log_->Write(failure->Number(), failure->Description(), tessel::level::kError,
+                    "CDownloader.moMessanger_MsgArrived");
     }
     // Once reported, the download leaves the table even when a handler failed; otherwise
     // its entry would count against the limit for good. Gone already after CancelAll.

@@ -2,9 +2,10 @@
 
 #include <chrono>
 
+#include "boundary/JobData.h"
 #include "fetchcore/CSaver.h"
 #include "job/PageFolder.h"
-#include "job/Trap.h"
+#include "tessel/Error.h"
 #include "tessel/Messanger.h"
 #include "tessel/Toolbox.h"
 
@@ -21,9 +22,10 @@ namespace {
     return true;
 }();
 
-std::shared_ptr<tessel::Log> OpenOwnLog(const KeyedCollection& data) {
+std::shared_ptr<tessel::Log> OpenOwnLog(const std::shared_ptr<tessel::Log>& ownerLog) {
+    if (!ownerLog) return nullptr;
     auto log = std::make_shared<tessel::Log>();
-    log->Open(data.Item("Log").As<tessel::Log>()->FileName());
+    log->Open(ownerLog->FileName());
     return log;
 }
 
@@ -34,24 +36,25 @@ void CSaveWorker::Call(const std::string& /*name*/, const Variant& argument) {
 }
 
 void CSaveWorker::Run(const Variant& Data) {
-    const auto failure = Trap([&] {
-        Start(*Data.As<KeyedCollection>());
+    JobData data;
+    const auto failure = tessel::Trap([&] {
+        data.ReadFrom(*Data.As<KeyedCollection>());
+        Start(data);
         WaitUntilFinished();
     });
-    if (failure) ReportRunFailure(Data, *failure);
+    if (failure) ReportRunFailure(data, *failure);
     Release();
 }
 
-void CSaveWorker::Start(const KeyedCollection& data) {
+void CSaveWorker::Start(const JobData& data) {
     job_ = std::make_unique<JobContext>();
-    job_->log = OpenOwnLog(data);
-    auto messanger = data.Item("Messanger").As<tessel::Messanger>();
-    job_->semaphoreName = data.Item("ConcurrentDownloadSemaphoreName").ToString();
-    job_->cancelEventName = data.Item("CancelEventName").ToString();
+    job_->log = OpenOwnLog(data.log);
+    job_->semaphoreName = data.semaphoreName;
+    job_->cancelEventName = data.cancelEventName;
     pages_ = std::make_unique<PagesPhase>(*job_);
     results_ = std::make_unique<ResultsPhase>(*job_, *pages_);
-    job_->report.emplace(std::move(messanger), data.Item("Cookie").ToString());
-    job_->task = data.Item("Task").As<CTask>();
+    job_->report.emplace(data.messanger, data.jobId);
+    job_->task = data.task;
     if (job_->task->DownloadResultPages()) PrepareFolder();
     job_->skipNonHTML = job_->task->SkipNonHTMLFiles();
     results_->Begin();
@@ -68,22 +71,16 @@ void CSaveWorker::WaitUntilFinished() {
     while (!job_->Finished()) tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1));
 }
 
-void CSaveWorker::ReportRunFailure(const Variant& Data, const tessel::ComError& error) {
-    if (job_) job_->LogError(error, "Run");
-    if (job_ && job_->report) {
-        job_->report->Complete(false, error.Number(), error.Description());
-        return;
+void CSaveWorker::ReportRunFailure(const JobData& data, const tessel::ComError& error) {
+    // Failed before the job could report: still end it, with what of the job data could be
+    // read, so the saver does not keep a job that will never complete.
+    if (!job_) {
+        job_ = std::make_unique<JobContext>();
+        job_->log = OpenOwnLog(data.log);
     }
-    // Failed before the job could report: still end it, so the saver does not keep a job
-    // that will never complete. What cannot be read is left out.
-    std::shared_ptr<tessel::Messanger> messanger;
-    std::string jobId;
-    Trap([&] {
-        const auto& data = *Data.As<KeyedCollection>();
-        messanger = data.Item("Messanger").As<tessel::Messanger>();
-        jobId = data.Item("Cookie").ToString();
-    });
-    JobReporter(std::move(messanger), jobId).Complete(false, error.Number(), error.Description());
+    if (!job_->report) job_->report.emplace(data.messanger, data.jobId);
+    job_->LogError(error, "Run");
+    job_->report->Complete(false, error.Number(), error.Description());
 }
 
 void CSaveWorker::Release() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "boundary/JobData.h"
 #include "job/JobContext.h"
 #include "job/PagesPhase.h"
 #include "job/ResultsPhase.h"
@@ -23,10 +24,10 @@ class CSaveWorker : public tessel::Worker {
     void Run(const tessel::Variant& Data);
 
   private:
-    void Start(const tessel::KeyedCollection& data);
+    void Start(const JobData& data);
     void PrepareFolder();
     void WaitUntilFinished();
-    void ReportRunFailure(const tessel::Variant& Data, const tessel::ComError& error);
+    void ReportRunFailure(const JobData& data, const tessel::ComError& error);
     void Release();
 
     std::unique_ptr<JobContext> job_;

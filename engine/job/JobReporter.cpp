@@ -1,40 +1,36 @@
 #include "job/JobReporter.h"
 
-#include "fetchcore/CSaver.h"
+#include "boundary/JobMessages.h"
 
 namespace fetchcore {
 
-using tessel::Variant;
-using tessel::VariantArray;
-
 void JobReporter::PageSkipped(int32_t n, const std::string& url) {
-    Send(msg::kPageSkipped, VariantArray{n, url, Variant(), Variant()});
+    Send(PageSkippedMsg{n, url});
 }
 
 void JobReporter::StartSavingPage(int32_t n, const std::string& url) {
-    Send(msg::kStartSavingPage, VariantArray{n, url, Variant(), Variant()});
+    Send(StartSavingPageMsg{n, url});
 }
 
 void JobReporter::SavingPageComplete(const std::string& url, bool isSuccess,
                                      const std::string& errDescription) {
-    Send(msg::kSavingPageComplete,
-         VariantArray{url, isSuccess, errDescription, Variant(), Variant()});
+    Send(SavingPageCompleteMsg{url, isSuccess, errDescription});
 }
 
 void JobReporter::ResultList(const std::string& list) {
-    Send(msg::kResultList, VariantArray{list, Variant(), Variant(), Variant()});
+    Send(ResultListMsg{list});
 }
 
 void JobReporter::Complete(bool isSuccess, int32_t errNumber, const std::string& errDescription) {
     if (finished_) return;
-    Send(msg::kJobComplete, VariantArray{jobId_, isSuccess, errNumber,
-                                         isSuccess ? Variant() : Variant(errDescription)});
+    Send(JobCompleteMsg{jobId_, isSuccess, errNumber, errDescription});
     finished_ = true;
 }
 
-void JobReporter::Send(int32_t msg, VariantArray data) {
+template <class Message>
+void JobReporter::Send(const Message& message) {
     if (finished_ || !messanger_) return;
-    messanger_->Send(msg, std::move(data));
+    messanger_->Send(Message::kMsg, message.ToData());
 }
 
 }  // namespace fetchcore

@@ -26,7 +26,8 @@ class JobReporter {
     bool Finished() const { return finished_; }
 
   private:
-    void Send(int32_t msg, tessel::VariantArray data);
+    template <class Message>
+    void Send(const Message& message);
 
     std::shared_ptr<tessel::Messanger> messanger_;
     std::string jobId_;

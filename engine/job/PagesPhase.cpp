@@ -2,7 +2,7 @@
 
 #include "job/LinkTypes.h"
 #include "job/PageFolder.h"
-#include "job/Trap.h"
+#include "tessel/Error.h"
 #include "tessel/Toolbox.h"
 
 namespace fetchcore {
@@ -37,7 +37,7 @@ void PagesPhase::Issue(const std::string& url, int32_t n) {
     job_.report->StartSavingPage(n, url);
     tessel::Toolbox::PumpMessages();
     std::string cookie;
-    if (const auto failure = Trap([&] { cookie = moPagesDownloader_.Download(url, 0); })) {
+    if (const auto failure = tessel::Trap([&] { cookie = moPagesDownloader_.Download(url, 0); })) {
         // The downloader has logged it. The page was announced, so it must also end.
         job_.report->SavingPageComplete(url, false, failure->Description());
         return;
@@ -48,7 +48,8 @@ void PagesPhase::Issue(const std::string& url, int32_t n) {
 void PagesPhase::Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
                           int32_t /*ErrNumber*/, const std::string& ErrDescription) {
     if (job_.Finished() || !pending_.Exists(Cookie)) return;
-    if (const auto failure = Trap([&] { PageEnded(Cookie, Page, IsSuccess, ErrDescription); })) {
+    if (const auto failure =
+            tessel::Trap([&] { PageEnded(Cookie, Page, IsSuccess, ErrDescription); })) {
         job_.LogError(*failure, kHandler);
         if (pending_.Exists(Cookie)) pending_.Remove(Cookie);
         ApplyCompletionRule();
@@ -59,7 +60,7 @@ void PagesPhase::PageEnded(const std::string& cookie, const std::string& page, b
                            const std::string& errDescription) {
     const std::string url = pending_.Item(cookie).ToString();
     std::optional<tessel::ComError> writeFailure;
-    if (isSuccess) writeFailure = Trap([&] { Write(url, page); });
+    if (isSuccess) writeFailure = tessel::Trap([&] { Write(url, page); });
     if (writeFailure) {
         job_.LogError(*writeFailure, kHandler);
         job_.report->SavingPageComplete(url, false, writeFailure->Description());

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "tessel/Error.h"
+
 namespace fetchcore {
 
 namespace {
@@ -17,18 +19,24 @@ void ResultTable::Number(const tessel::RecordNode& page, int32_t start) {
     constexpr int64_t kTop = std::numeric_limits<int32_t>::max();
     int64_t i = start;
     for (const tessel::RecordNode& link : page.Children()) {
-        const std::string url = UrlOf(link);
-        if (!results_.Exists(url)) {
-            results_.Add(url, url);
-            positions_.Add(static_cast<int32_t>(std::min(i, kTop)), url);
+        std::string url = UrlOf(link);
+        if (at_.emplace(url, results_.size()).second) {
+            results_.push_back({std::move(url), static_cast<int32_t>(std::min(i, kTop))});
         }
         ++i;
     }
 }
 
+int32_t ResultTable::NumberOf(const std::string& url) const {
+    const auto found = at_.find(url);
+    if (found == at_.end())
+        throw tessel::ComError(tessel::err::kInvalidArgument, "Invalid procedure call or argument");
+    return results_[found->second].number;
+}
+
 std::string ResultTable::ListText() const {
     std::string list;
-    for (const auto& entry : results_) list += entry.key + "\r\n";
+    for (const auto& result : results_) list += result.url + "\r\n";
     return list;
 }
 

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "tessel/KeyedCollection.h"
+#include <unordered_map>
+#include <vector>
+
 #include "tessel/RecordNode.h"
 
 namespace fetchcore {
@@ -17,20 +19,26 @@ class ResultTable {
     // positions.
     void Number(const tessel::RecordNode& page, int32_t start);
 
-    int Count() const { return results_.Count(); }
-    int32_t NumberOf(const std::string& url) const { return positions_.Item(url).ToLong(); }
+    int Count() const { return static_cast<int>(results_.size()); }
+    // Throws tessel::ComError for a URL that is not in the table.
+    int32_t NumberOf(const std::string& url) const;
     // Every URL followed by CR LF.
     std::string ListText() const;
 
     // Calls f(url, number) for every result in order.
     template <class F>
     void ForEach(F&& f) const {
-        for (const auto& entry : results_) f(entry.key, NumberOf(entry.key));
+        for (const auto& result : results_) f(result.url, result.number);
     }
 
   private:
-    tessel::KeyedCollection results_;    // URL -> URL
-    tessel::KeyedCollection positions_;  // URL -> result number
+    struct Result {
+        std::string url;
+        int32_t number;
+    };
+
+    std::vector<Result> results_;                      // in the order found
+    std::unordered_map<std::string, std::size_t> at_;  // URL -> its index in results_
 };
 
 }  // namespace fetchcore

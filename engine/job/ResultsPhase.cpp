@@ -1,8 +1,8 @@
 #include "job/ResultsPhase.h"
 
 #include "job/ResultsPaging.h"
-#include "job/Trap.h"
 #include "parser/CGP.h"
+#include "tessel/Error.h"
 
 namespace fetchcore {
 
@@ -32,7 +32,7 @@ void ResultsPhase::Complete(const std::string& /*Cookie*/, const std::string& Pa
         job_.report->Complete(false, ErrNumber, ErrDescription);
         return;
     }
-    if (const auto failure = Trap([&] { TakePage(Page); })) {
+    if (const auto failure = tessel::Trap([&] { TakePage(Page); })) {
         job_.LogError(*failure, "moSERDownloader_Complete");
         job_.report->Complete(false, failure->Number(), failure->Description());
     }

@@ -1,5 +1,7 @@
 #include "fetchcore/CSaver.h"
 
+#include "boundary/JobData.h"
+#include "boundary/JobMessages.h"
 #include "fetchcore/FileNaming.h"
 #include "tessel/Toolbox.h"
 #include "tessel/WorkerThread.h"
@@ -17,6 +19,7 @@ CSaver::CSaver() {
         moMessanger_ = std::make_shared<tessel::Messanger>();
         messangerConnection_ = moMessanger_->Connect(*this);
     } catch (...) {
+        // Nothing to log to before Init; the missing messenger fails each Save, logged there.
     }
 }
 
@@ -38,14 +41,8 @@ Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
 
 std::shared_ptr<tessel::KeyedCollection> CSaver::MakeJobData(std::shared_ptr<CTask> task,
                                                              const std::string& jobId) const {
-    auto data = std::make_shared<tessel::KeyedCollection>();
-    data->Add(Variant(std::move(task)), "Task");
-    data->Add(Variant(log_), "Log");
-    data->Add(Variant(moMessanger_), "Messanger");
-    data->Add(Variant(jobId), "Cookie");
-    data->Add(Variant(semaphoreName_), "ConcurrentDownloadSemaphoreName");
-    data->Add(Variant(cancelEventName_), "CancelEventName");
-    return data;
+    return JobData{std::move(task), log_, moMessanger_, jobId, semaphoreName_, cancelEventName_}
+        .ToBag();
 }
 
 std::string CSaver::Save(std::shared_ptr<CTask> Task) {
@@ -67,13 +64,10 @@ std::string CSaver::Save(std::shared_ptr<CTask> Task) {
         worker->Start(kSaveWorkerProgID, "Run", Variant(std::move(jobData)));
         awaitingStart = false;
         events_.Raise(&CSaverEvents::StartDownload);
-    } catch (const ComError& e) {
-        LogError(e, tessel::level::kEngineError, "Save");
-        if (awaitingStart) ReportStartFailure(jobId, e);
     } catch (const std::exception& e) {
-        const ComError wrapped(tessel::err::kInvalidArgument, e.what());
-        LogError(wrapped, tessel::level::kEngineError, "Save");
-        if (awaitingStart) ReportStartFailure(jobId, wrapped);
+        const ComError error = tessel::ToComError(e);
+        LogError(error, tessel::level::kEngineError, "Save");
+        if (awaitingStart) ReportStartFailure(jobId, error);
     }
     return jobId;
 }
@@ -82,8 +76,8 @@ void CSaver::ReportStartFailure(const std::string& jobId, const ComError& error)
     // A job that never started still ends like every job: with its own Complete,
     // delivered through the messenger so it leaves the table the usual way.
     if (moMessanger_) {
-        moMessanger_->Send(msg::kJobComplete,
-                           VariantArray{jobId, false, error.Number(), error.Description()});
+        const JobCompleteMsg complete{jobId, false, error.Number(), error.Description()};
+        moMessanger_->Send(JobCompleteMsg::kMsg, complete.ToData());
     }
 }
 
@@ -110,33 +104,35 @@ void CSaver::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string
                         const std::string&) {
     try {
         Dispatch(Msg, Data);
-    } catch (const ComError& e) {
-        LogError(e, tessel::level::kError, "moMessanger_MsgArrived");
     } catch (const std::exception& e) {
-        LogError(ComError(tessel::err::kInvalidArgument, e.what()), tessel::level::kError,
-                 "moMessanger_MsgArrived");
+        LogError(tessel::ToComError(e), tessel::level::kError, "moMessanger_MsgArrived");
     }
 }
 
 void CSaver::Dispatch(int32_t Msg, const VariantArray& Data) {
     switch (Msg) {
-        case msg::kPageSkipped:
-            events_.Raise(&CSaverEvents::PageSkipped, Data(1).ToLong(), Data(2).ToString());
+        case PageSkippedMsg::kMsg: {
+            const auto m = PageSkippedMsg::FromData(Data);
+            events_.Raise(&CSaverEvents::PageSkipped, m.n, m.url);
             break;
-        case msg::kStartSavingPage:
-            events_.Raise(&CSaverEvents::StartSavingPage, Data(1).ToLong(), Data(2).ToString());
+        }
+        case StartSavingPageMsg::kMsg: {
+            const auto m = StartSavingPageMsg::FromData(Data);
+            events_.Raise(&CSaverEvents::StartSavingPage, m.n, m.url);
             break;
-        case msg::kSavingPageComplete:
-            events_.Raise(&CSaverEvents::SavingPageComplete, Data(1).ToString(), Data(2).ToBool(),
-                          Data(3).ToString());
+        }
+        case SavingPageCompleteMsg::kMsg: {
+            const auto m = SavingPageCompleteMsg::FromData(Data);
+            events_.Raise(&CSaverEvents::SavingPageComplete, m.url, m.isSuccess, m.errDescription);
             break;
-        case msg::kResultList:
-            events_.Raise(&CSaverEvents::ResultList, Data(1).ToString());
+        }
+        case ResultListMsg::kMsg:
+            events_.Raise(&CSaverEvents::ResultList, ResultListMsg::FromData(Data).list);
             break;
-        case msg::kJobComplete: {
-            const std::string jobId = Data(1).ToString();
-            events_.Raise(&CSaverEvents::Complete, Data(2).ToBool(), Data(4).ToString());
-            if (jobs_.Exists(jobId)) jobs_.Remove(jobId);
+        case JobCompleteMsg::kMsg: {
+            const auto m = JobCompleteMsg::FromData(Data);
+            events_.Raise(&CSaverEvents::Complete, m.isSuccess, m.errDescription);
+            if (jobs_.Exists(m.jobId)) jobs_.Remove(m.jobId);
             break;
         }
         default:

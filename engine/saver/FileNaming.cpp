@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
+
+#include "tessel/Text.h"
 
 namespace fetchcore {
 namespace {
@@ -32,15 +33,6 @@ std::string_view StripScheme(std::string_view url) {
     return url;
 }
 
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
-    const auto tail = text.substr(text.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) return false;
-    }
-    return true;
-}
-
 std::string NumberPrefix(int32_t number) {
     std::string digits = std::to_string(number);
     if (number >= 0 && number < 10) return "00" + digits + "-";
@@ -53,13 +45,9 @@ std::string NumberPrefix(int32_t number) {
 std::string URL2FileName(int32_t PageNumber, const std::string& url) {
     std::string name;
     for (const char c : StripScheme(url)) name += kKept[static_cast<unsigned char>(c)] ? c : ' ';
-    const auto first = name.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        name.clear();
-    } else {
-        name = name.substr(first, name.find_last_not_of(' ') - first + 1);
-    }
-    if (!EndsWithNoCase(name, ".htm") && !EndsWithNoCase(name, ".html")) name += ".htm";
+    name = tessel::TrimBlanks(name);
+    if (!tessel::EndsWithNoCase(name, ".htm") && !tessel::EndsWithNoCase(name, ".html"))
+        name += ".htm";
     return NumberPrefix(PageNumber) + name;
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 
 #include "CurlTransfer.h"
 #include "ReasonPhrase.h"
+#include "tessel/Text.h"
 
 namespace platform {
 namespace {
@@ -16,14 +16,8 @@ std::atomic<int64_t> gMaxBodyBytes{HttpRequest::kMaxBodyBytes};
     throw tessel::ComError(number, std::move(description), "HttpRequest");
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsHttpUrl(const std::string& url) {
-    const auto lower = Lower(url.substr(0, 8));
+    const auto lower = tessel::LowerAscii(url.substr(0, 8));
     return lower.starts_with("http://") || lower.starts_with("https://");
 }
 
@@ -116,7 +110,7 @@ HttpRequest::HttpRequest() : impl_(std::make_unique<Impl>()) {
 HttpRequest::~HttpRequest() = default;
 
 void HttpRequest::open(const std::string& method, const std::string& url, bool async) {
-    if (Lower(method) != "get") {
+    if (!tessel::EqualsNoCase(method, "get")) {
         Throw(httperr::kInvalidArgument, "Method '" + method + "' is not supported. ");
     }
     if (!IsHttpUrl(url) || HasLineBreakOrNul(url)) {

@@ -1,5 +1,7 @@
 #include "ResponseTracker.h"
 
+#include "tessel/Text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -14,20 +16,9 @@ std::string_view TrimLineEnd(std::string_view line) {
     return line;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+// Header values are padded with spaces and tabs.
+std::string_view TrimPadding(std::string_view text) {
+    return tessel::TrimBlanks(text, " \t");
 }
 
 }  // namespace
@@ -40,8 +31,8 @@ void ResponseTracker::OnHeaderLine(std::string_view rawLine) {
         return;  // trailers after the body change nothing
     } else if (line.empty()) {
         EndHeaderBlock();
-    } else if (StartsWithNoCase(line, "location:")) {
-        hasLocation_ = !TrimBlanks(line.substr(9)).empty();
+    } else if (tessel::StartsWithNoCase(line, "location:")) {
+        hasLocation_ = !TrimPadding(line.substr(9)).empty();
     }
 }
 
@@ -65,7 +56,7 @@ void ResponseTracker::StartResponse(std::string_view statusLine) {
         return;
     }
     rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
-    reason_ = TrimBlanks(rest);
+    reason_ = TrimPadding(rest);
 }
 
 void ResponseTracker::EndHeaderBlock() {

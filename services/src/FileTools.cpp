@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "tessel/Error.h"
+#include "tessel/FileDescriptor.h"
 #include "tessel/Toolbox.h"
 
 namespace tessel::FileTools {
@@ -17,31 +18,27 @@ namespace {
     throw ComError(err::kFileError, std::strerror(error));
 }
 
-void WriteAll(int fd, const std::string& text, const std::string& path) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            Fail(path, error);
-        }
-        done += static_cast<std::size_t>(n);
+// The temporary file goes with its descriptor unless it has been renamed into place.
+struct TempFile {
+    std::string path;
+    FileDescriptor file;
+    bool placed = false;
+    ~TempFile() {
+        if (!placed) ::unlink(path.c_str());
     }
-}
+};
 
 // A new file in `folder` under a name no other writer uses, created with mode 0666 so that
 // the user's umask decides who may read it, as for any program's files (mkstemp's 0600
 // would not).
-int CreateTemp(const std::string& folder, std::string& temp) {
+FileDescriptor CreateTemp(const std::string& folder, std::string& temp) {
     static std::atomic<unsigned long> counter{0};
     for (;;) {
         temp = folder + "/.kestrova-" + std::to_string(::getpid()) + "-" +
                std::to_string(counter.fetch_add(1));
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         // A leftover of an earlier process with the same id: take the next name.
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd || errno != EEXIST) return fd;
     }
 }
 
@@ -62,20 +59,16 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     // Written beside the target and renamed into place: a failure never leaves a
     // truncated file under the final name.
     const auto folder = std::filesystem::path(path).parent_path();
-    std::string temp;
-    const int fd = CreateTemp(folder.empty() ? std::string(".") : folder.string(), temp);
-    if (fd < 0) Fail(path, errno);
-    try {
-        WriteAll(fd, text, path);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
+    TempFile temp;
+    temp.file = CreateTemp(folder.empty() ? std::string(".") : folder.string(), temp.path);
+    if (!temp.file) {
+        temp.placed = true;  // nothing was created
+        Fail(path, errno);
     }
-    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        Fail(path, error);
-    }
+    if (const int error = WriteAll(temp.file.Get(), text)) Fail(path, error);
+    if (const int error = temp.file.Close()) Fail(path, error);
+    if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(path, errno);
+    temp.placed = true;
 }
 
 }  // namespace tessel::FileTools

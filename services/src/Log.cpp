@@ -1,15 +1,14 @@
 #include "tessel/Log.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
 
+#include "tessel/FileDescriptor.h"
 
 namespace tessel {
 namespace {
@@ -41,23 +40,18 @@ std::string TimeStamp() {
     return buf;
 }
 
-bool AppendWhole(const std::string& fileName, const std::string& line) {
-    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return done == line.size();
+// A log line that cannot be written is lost: the log is where it would have been reported.
+void AppendWhole(const std::string& fileName, const std::string& line) {
+    const auto file =
+        FileDescriptor::Open(fileName, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (file) WriteAll(file.Get(), line);
 }
 
 }  // namespace
 
-void Log::Open(const std::string& fileName) { fileName_ = fileName; }
+void Log::Open(const std::string& fileName) {
+    fileName_ = fileName;
+}
 
 std::string Log::Escape(const std::string& text) {
     std::string out;

@@ -6,6 +6,8 @@
 #include <exception>
 #include <mutex>
 
+#include "tessel/Error.h"
+
 namespace tessel {
 
 struct MessageQueue::State {
@@ -64,7 +66,9 @@ int MessageQueue::Pump() {
         } catch (const std::exception& e) {
             // A handler that lets an error escape must not unwind through whatever
             // code happened to pump.
-            std::fprintf(stderr, "kestrova: unhandled error in a message handler: %s\n", e.what());
+            const ComError error = ToComError(e);
+            std::fprintf(stderr, "kestrova: unhandled error %d in a message handler: %s\n",
+                         error.Number(), error.Description().c_str());
         }
         ++ran;
     }

@@ -1,6 +1,7 @@
 #include "tessel/Variant.h"
 
-#include <cctype>
+#include "tessel/Text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -14,21 +15,9 @@ namespace {
     throw ComError(err::kTypeMismatch, "Type mismatch");
 }
 
+// Numbers and truth values may carry any white space around them.
 std::string_view Trim(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return TrimBlanks(s, " \t\r\n");
 }
 
 // A whole string as a number: blanks around it allowed, nothing else.

@@ -107,8 +107,10 @@ void RunWorker(Worker& worker, const std::string& methodName, const Variant& arg
     try {
         worker.Call(methodName, argument);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kestrova: worker %s ended with an error: %s\n", methodName.c_str(),
-                     e.what());
+        // Nobody is left to report to: the worker's owner only hears what the worker sent.
+        const ComError error = ToComError(e);
+        std::fprintf(stderr, "kestrova: worker %s ended with error %d: %s\n", methodName.c_str(),
+                     error.Number(), error.Description().c_str());
     }
 }
 
@@ -131,12 +133,10 @@ std::shared_ptr<Object> WorkerThread::Start(const std::string& progId,
         Created outcome;
         try {
             outcome.worker = CreateWorker(progId, methodName);
-        } catch (const ComError& e) {
-            outcome.number = e.Number();
-            outcome.description = e.Description();
         } catch (const std::exception& e) {
-            outcome.number = err::kCannotCreateObject;
-            outcome.description = e.what();
+            const ComError error = ToComError(e, err::kCannotCreateObject);
+            outcome.number = error.Number();
+            outcome.description = error.Description();
         }
         std::shared_ptr<Worker> worker = outcome.worker;
         created.set_value(std::move(outcome));

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "taskcore/Blanks.h"
+#include "tessel/Text.h"
 #include "tessel/Toolbox.h"
 
 namespace kestrova {
@@ -59,7 +59,7 @@ std::string_view KeywordValue(std::string_view url) {
 }  // namespace
 
 std::string KeywordToURL(const std::string& keyword) {
-    std::string encoded = tessel::Toolbox::URLEncode(TrimBlanks(keyword));
+    std::string encoded = tessel::Toolbox::URLEncode(std::string(tessel::TrimBlanks(keyword)));
     ReplaceAll(encoded, "%20", "+");
     const std::string templ = std::string("http://") + kSearchHost + "/search?hl=en&q=%1";
     return tessel::Toolbox::FormatMessage(templ, {encoded});

@@ -2,20 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
 
-#include "taskcore/Blanks.h"
 #include "taskcore/ValReader.h"
+#include "tessel/Text.h"
 
 namespace kestrova {
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 bool HasPagingParameter(const std::string& lowerUrl) {
     static constexpr std::array<std::string_view, 4> kPaging{
@@ -34,10 +27,10 @@ TaskCheckResult Fail(const char* message, TaskControl control) {
 
 // Keyword and URL checks; fills KW and SearchURL when they pass.
 std::optional<TaskCheckResult> CheckSearch(const TaskFields& f, TaskValues& task) {
-    const std::string keyword = TrimBlanks(f.keyword);
-    const std::string url = TrimBlanks(f.searchUrl);
+    const std::string keyword = std::string(tessel::TrimBlanks(f.keyword));
+    const std::string url = std::string(tessel::TrimBlanks(f.searchUrl));
     if (keyword.empty()) return Fail(msg::kNoKeyword, TaskControl::Keyword);
-    const std::string lowerUrl = Lower(url);
+    const std::string lowerUrl = tessel::LowerAscii(url);
     if (lowerUrl.find("google") == std::string::npos)
         return Fail(msg::kNotGoogle, TaskControl::SearchURL);
     if (HasPagingParameter(lowerUrl)) return Fail(msg::kPagingInUrl, TaskControl::SearchURL);
@@ -65,7 +58,7 @@ std::optional<TaskCheckResult> CheckNumbers(const TaskFields& f, TaskValues& tas
 std::optional<TaskCheckResult> CheckPages(const TaskFields& f, TaskValues& task) {
     task.DownloadResultPages = f.downloadPages;
     if (!f.downloadPages) return std::nullopt;
-    std::string folder = TrimBlanks(f.saveTo);
+    std::string folder = std::string(tessel::TrimBlanks(f.saveTo));
     if (folder.empty()) return Fail(msg::kNoFolder, TaskControl::SaveTo);
     task.SaveResultsToFolder = std::move(folder);
     task.SkipNonHTMLFiles = f.skipNonHtmlPages;

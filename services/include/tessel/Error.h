@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tessel {
 
@@ -43,5 +46,21 @@ inline constexpr int32_t kCannotCreateObject = static_cast<int32_t>(0x800A01ADu)
 inline constexpr int32_t kMethodNotSupported = static_cast<int32_t>(0x800A01B6u);
 inline constexpr int32_t kFileError = static_cast<int32_t>(0x800A004Bu);
 }  // namespace err
+
+// The numbered error a failure travels as: a ComError keeps its number and description;
+// any other exception gets `number` and its own text.
+ComError ToComError(const std::exception& error, int32_t number = err::kInvalidArgument);
+
+// Runs `step`; hands back its failure, if any, as a numbered error, so that the caller
+// logs or reports it instead of letting it escape its thread.
+template <class Step>
+std::optional<ComError> Trap(Step&& step) {
+    try {
+        std::forward<Step>(step)();
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return ToComError(error);
+    }
+}
 
 }  // namespace tessel

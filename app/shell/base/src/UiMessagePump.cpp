@@ -1,13 +1,14 @@
 #include "kesapp/UiMessagePump.h"
 
 #include <sys/eventfd.h>
-#include <unistd.h>
 
+#include <cstdint>
 #include <mutex>
 
 #include <QSocketNotifier>
 
 #include "tessel/Error.h"
+#include "tessel/FileDescriptor.h"
 #include "tessel/MessageQueue.h"
 
 namespace kestrova {
@@ -16,26 +17,27 @@ namespace kestrova {
 // a poster copied before the pump went away never writes to a closed (or reused) descriptor.
 struct UiMessagePump::Doorbell {
     std::mutex lock;
-    int fd = -1;
+    tessel::FileDescriptor fd;
 
     void Ring() {
+        // A full counter (never reached) is the only failure, and the pump is due anyway.
+        static constexpr uint64_t kOne = 1;
         std::lock_guard guard(lock);
-        if (fd >= 0) eventfd_write(fd, 1);
+        if (fd) tessel::WriteAll(fd.Get(), {reinterpret_cast<const char*>(&kOne), sizeof kOne});
     }
     void Close() {
         std::lock_guard guard(lock);
-        if (fd >= 0) ::close(fd);
-        fd = -1;
+        fd.Close();
     }
 };
 
 UiMessagePump::UiMessagePump()
     : queue_(tessel::MessageQueue::Current()), doorbell_(std::make_shared<Doorbell>()) {
-    doorbell_->fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (doorbell_->fd < 0)
+    doorbell_->fd = tessel::FileDescriptor(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    if (!doorbell_->fd)
         throw tessel::ComError(tessel::err::kCannotCreateObject,
                                "Cannot create the message doorbell.");
-    notifier_ = std::make_unique<QSocketNotifier>(doorbell_->fd, QSocketNotifier::Read);
+    notifier_ = std::make_unique<QSocketNotifier>(doorbell_->fd.Get(), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
                      [this] { Drain(); });
     queue_->SetWakeup([doorbell = doorbell_] { doorbell->Ring(); });
@@ -50,8 +52,9 @@ UiMessagePump::~UiMessagePump() {
 }
 
 void UiMessagePump::Drain() {
-    eventfd_t rings = 0;
-    eventfd_read(doorbell_->fd, &rings);
+    // Only empties the counter: an already empty one (EAGAIN) is just as good.
+    uint64_t rings = 0;
+    tessel::ReadSome(doorbell_->fd.Get(), &rings, sizeof rings);
     // Re-entrant: a handler that opens a modal box gets later messages from the nested loop.
     queue_->Pump();
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace fetchcore::bagkey {
+
+// The keys of the job data and of a download's parameter bag; both bags share the last five.
+inline constexpr const char* kTask = "Task";
+inline constexpr const char* kURL = "URL";
+inline constexpr const char* kSizeB = "SizeB";
+inline constexpr const char* kLog = "Log";
+inline constexpr const char* kMessanger = "Messanger";
+inline constexpr const char* kCookie = "Cookie";
+inline constexpr const char* kSemaphoreName = "ConcurrentDownloadSemaphoreName";
+inline constexpr const char* kCancelEventName = "CancelEventName";
+
+}  // namespace fetchcore::bagkey

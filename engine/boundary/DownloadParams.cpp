@@ -1,0 +1,36 @@
+#include "boundary/DownloadParams.h"
+
+#include "boundary/BagKeys.h"
+#include "boundary/BagReader.h"
+
+namespace fetchcore {
+
+using namespace bagkey;
+
+std::shared_ptr<tessel::KeyedCollection> DownloadParams::ToBag() const {
+    auto bag = std::make_shared<tessel::KeyedCollection>();
+    bag->Add(tessel::Variant(url), kURL);
+    bag->Add(tessel::Variant(sizeB), kSizeB);
+    bag->Add(tessel::Variant(log), kLog);
+    bag->Add(tessel::Variant(messanger), kMessanger);
+    bag->Add(tessel::Variant(cookie), kCookie);
+    bag->Add(tessel::Variant(semaphoreName), kSemaphoreName);
+    bag->Add(tessel::Variant(cancelEventName), kCancelEventName);
+    return bag;
+}
+
+void DownloadParams::ReadFrom(const tessel::KeyedCollection& bag) {
+    BagReader reader(bag);
+    reader.Read(kLog, [&](const tessel::Variant& v) { log = v.As<tessel::Log>(); });
+    reader.Read(kMessanger,
+                [&](const tessel::Variant& v) { messanger = v.As<tessel::Messanger>(); });
+    reader.Read(kURL, [&](const tessel::Variant& v) { url = v.ToString(); });
+    reader.Read(kSizeB, [&](const tessel::Variant& v) { sizeB = v.ToLong(); });
+    reader.Read(kCookie, [&](const tessel::Variant& v) { cookie = v.ToString(); });
+    reader.Read(kSemaphoreName, [&](const tessel::Variant& v) { semaphoreName = v.ToString(); });
+    reader.Read(kCancelEventName,
+                [&](const tessel::Variant& v) { cancelEventName = v.ToString(); });
+    reader.ThrowFirstFailure();
+}
+
+}  // namespace fetchcore
