@@ -14,6 +14,8 @@ void ConfigureApplication() {
     QCoreApplication::setApplicationName(kProductName);
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication::setWindowIcon(QIcon(art::kLogo));
+    // One font everywhere: a theme's smaller fonts for menus, status bar or lists go.
+    QApplication::setFont(QApplication::font());
 }
 
 }  // namespace kestrova
