@@ -1,6 +1,7 @@
 #include "kesapp/Application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QSettings>
 
