@@ -1,5 +1,7 @@
 // What the user sees of the main window: where the focus goes when the window comes back,
 // text that fits its place at any font size, status panels that keep their sizes.
+#include <cstdlib>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -92,6 +94,7 @@ class WindowLookTest : public QObject {
             QApplication::activeModalWidget()->close();
         });
         window_->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+        window_->activateWindow();  // as the window manager does once the About window goes
         QTRY_COMPARE(QApplication::focusWidget(), Child<QLineEdit>(*window_, "txtKeyword"));
     }
 
@@ -104,6 +107,7 @@ class WindowLookTest : public QObject {
             return QUrl::fromLocalFile(QStringLiteral("/srv/chosen"));
         });
         QTest::mouseClick(Child<QPushButton>(*window_, "cmdSaveTo"), Qt::LeftButton);
+        window_->activateWindow();  // as the window manager does once the browser goes
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         auto* saveTo = Child<QLineEdit>(*window_, "txtSaveTo");
         QCOMPARE(QApplication::focusWidget(), saveTo);
@@ -118,14 +122,14 @@ class WindowLookTest : public QObject {
 
     void aLongKeywordLeavesTheThreePanelsAsTheyWere() {
         auto* sb = Child<StatusPanels>(*window_, "sb");
-        const int width = sb->PanelWidth(1);
-        QCOMPARE(sb->PanelWidth(2), width);
-        QCOMPARE(sb->PanelWidth(3), width);
+        const int widths[] = {sb->PanelWidth(1), sb->PanelWidth(2), sb->PanelWidth(3)};
+        // Equal shares, but for the pixel left over when the bar does not divide by three.
+        QVERIFY(std::abs(widths[0] - widths[1]) <= 1 && std::abs(widths[1] - widths[2]) <= 1);
         const QString keyword(200, QLatin1Char('w'));
         SetTaskFields(*window_, keyword);
         sb->SetText(3, QStringLiteral("a long error ") + keyword);
         QCoreApplication::processEvents();
-        for (int panel : {1, 2, 3}) QCOMPARE(sb->PanelWidth(panel), width);
+        for (int panel : {1, 2, 3}) QCOMPARE(sb->PanelWidth(panel), widths[panel - 1]);
         QCOMPARE(sb->Text(1), keyword);
         QVERIFY(sb->ShownText(1).endsWith(QChar(0x2026)));
         QVERIFY(sb->ShownText(1).size() < keyword.size());
@@ -142,6 +146,8 @@ class WindowLookTest : public QObject {
         font.setPointSize(points);
         QApplication::setFont(font);
         FMain window(QuickStart(appData_.Path()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* editor = Child<QWidget>(window, "ucTask1");
         for (const char* name : {"txtKeyword", "Label11", "chkDownloadPages", "cmdDoIt"})
             QCOMPARE(Child<QWidget>(*editor, name)->font(), font);

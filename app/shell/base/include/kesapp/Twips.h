@@ -4,8 +4,8 @@ class QFont;
 
 namespace kestrova {
 
-// The windows were designed in twips for a dialog font of 13-pixel lines and 6-pixel
-// average letters at 15 twips a pixel. Here a pixel holds as many twips as keeps those
+// The windows were designed in twips for a dialog font of 13-pixel lines and narrow
+// letters at 15 twips a pixel. Here a pixel holds as many twips as keeps those
 // proportions at the application font's size, so the design grows with the font and every
 // caption keeps the room it was drawn with.
 double TwipsPerPixel(const QFont& font);
