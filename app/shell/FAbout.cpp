@@ -1,5 +1,7 @@
 #include "FAbout.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,7 +20,8 @@ namespace {
 const QColor kBackground(0, 0, 0x66);
 
 void OpenHomePage() {
-    app::Skipped([] { ShellExecute(ShellVerb::Open, kHomePage); });
+    app::Trapped("FAbout.OpenHomePage", tessel::level::kError,
+                 [] { ShellExecute(ShellVerb::Open, kHomePage); });
 }
 
 QLabel* WhiteLabel(QWidget* parent, const char* name) {
@@ -35,7 +38,6 @@ QLabel* WhiteLabel(QWidget* parent, const char* name) {
 FAbout::FAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FAbout"));
     setWindowTitle(QStringLiteral("About %1").arg(QString::fromLatin1(kProductName)));
-    setFixedSize(Px(5205), Px(3465));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);
     setPalette(palette);
@@ -48,8 +50,9 @@ FAbout::FAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindow
     Image1_->installEventFilter(this);
 
     lblName_ = WhiteLabel(this, "lblName");
-    lblName_->setGeometry(96, 16, width() - 96 - 12, 150);
     lblName_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblName_->setWordWrap(true);
+    lblName_->setText(NameText());
 
     lblLink_ = WhiteLabel(this, "lblLink");
     lblLink_->setText(QString::fromLatin1(kHomePage));
@@ -64,24 +67,41 @@ FAbout::FAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindow
     cmdOK_ = new QPushButton(tr("OK"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setDefault(true);
-    cmdOK_->setGeometry(width() - 16 - 81, height() - 16 - 25, 81, 25);
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
 
+    LayOut();
+}
+
+// The designed size at the font's scale, taller when the wrapped text needs it.
+void FAbout::LayOut() {
+    constexpr int kMargin = 16;
+    const int textLeft = Image1_->x() + Image1_->width() + kMargin;
+    const int textWidth = Px(5205) - textLeft - kMargin;
+    lblName_->setGeometry(textLeft, kMargin, textWidth, lblName_->heightForWidth(textWidth));
+    const QSize button = cmdOK_->sizeHint().expandedTo({Px(1215), Px(375)});
+    const int height = std::max(
+        Px(3465), lblName_->y() + lblName_->height() + kMargin + button.height() + kMargin);
+    setFixedSize(Px(5205), height);
+    cmdOK_->setGeometry(width() - kMargin - button.width(), height - kMargin - button.height(),
+                        button.width(), button.height());
     AlignLinkWithOK();
-    lblName_->setText(NameText());
 }
 
 FAbout::~FAbout() = default;
 
 QString FAbout::NameText() {
-    return QStringLiteral(
-        "Kestrova Version 4.20\n"
-        "\n"
-        "Copyright (C) Quillmoor.\n"
-        "All rights reserved.\n"
-        "\n"
-        "This program is protected by copyright law.\n"
-        "Unauthorised copying or distribution is prohibited.\n");
+    // The project's version, as the log's version line has it, to the minor number.
+    return QStringLiteral("%1 Version %2.%3\n")
+               .arg(QString::fromLatin1(kProductName))
+               .arg(KES_VERSION_MAJOR)
+               .arg(KES_VERSION_MINOR) +
+           QStringLiteral(
+               "\n"
+               "Copyright (C) Quillmoor.\n"
+               "All rights reserved.\n"
+               "\n"
+               "This program is protected by copyright law.\n"
+               "Unauthorised copying or distribution is prohibited.\n");
 }
 
 void FAbout::AlignLinkWithOK() {
@@ -90,9 +110,14 @@ void FAbout::AlignLinkWithOK() {
 }
 
 std::vector<QLine> FAbout::FrameLines(QSize size) {
-    const int w = TwipsOf(size.width());
-    const int h = TwipsOf(size.height());
-    // Drawn in twips as designed: two white lines on each side.
+    // Drawn in twips as designed, at the design's 15 twips a pixel whatever the font: two
+    // white lines a pixel apart on each side.
+    constexpr int kFrameTwipsPerPixel = 15;
+    const auto Px = [](int twips) {
+        return (twips + kFrameTwipsPerPixel / 2) / kFrameTwipsPerPixel;
+    };
+    const int w = size.width() * kFrameTwipsPerPixel;
+    const int h = size.height() * kFrameTwipsPerPixel;
     const int twips[8][4] = {
         {0, 0, w, 0},    {w - 14, 0, w - 14, h},  {0, 0, 0, h},    {0, h - 14, w, h - 14},
         {14, 14, w, 14}, {w - 28, 14, w - 28, h}, {14, 14, 14, h}, {14, h - 28, w, h - 28},

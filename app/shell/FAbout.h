@@ -33,6 +33,7 @@ class FAbout : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void LayOut();
     void AlignLinkWithOK();
 
     QLabel* Image1_;

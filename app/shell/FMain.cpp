@@ -5,8 +5,9 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTreeWidget>
-#include <QVBoxLayout>
+#include <QWindow>
 
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
@@ -54,7 +55,7 @@ FMain::FMain(ShellOptions options) : options_(std::move(options)), marker_(optio
         app::LogError({pendingError_->Number(), pendingError_->Description()},
                       tessel::level::kError, "FMain.Form_Initialize");
     }
-    app::Skipped([&] { ShowSelectedTab(); });
+    app::Trapped("FMain.Form_Initialize", tessel::level::kError, [&] { ShowSelectedTab(); });
     pendingError_.reset();
     WaitForSplash();
 }
@@ -63,6 +64,10 @@ FMain::~FMain() = default;
 
 void FMain::CreateControls() {
     setObjectName(QStringLiteral("FMain"));
+    // Fixed size: no maximize button that would do nothing.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     auto* client = new QWidget(this);
     setCentralWidget(client);
     tv_ = new QTreeWidget(client);
@@ -71,16 +76,22 @@ void FMain::CreateControls() {
     tv_->setExpandsOnDoubleClick(false);
     connect(tv_, &QTreeWidget::itemClicked, this, [this] { tv_NodeClick(); });
     connect(tv_, &QTreeWidget::itemDoubleClicked, this, [this] { tv_DblClick(); });
-    ucTask1_ = new ucTask(client);
-    ucPages1_ = new ucPages(client);
-    ucPageList1_ = new ucPageList(client);
-    ucPages1_->hide();
-    ucPageList1_->hide();
+    views_ = new QStackedWidget(client);
+    views_->setObjectName(QStringLiteral("views"));
+    ucTask1_ = new ucTask(views_);
+    ucPages1_ = new ucPages(views_);
+    ucPageList1_ = new ucPageList(views_);
+    for (QWidget* view : {static_cast<QWidget*>(ucTask1_), static_cast<QWidget*>(ucPages1_),
+                          static_cast<QWidget*>(ucPageList1_)})
+        views_->addWidget(view);
+    connect(ucTask1_, &ucTask::DownloadButtonDone, this, &FMain::GoResultsPage);
     sb_ = new StatusPanels(this);
     setStatusBar(sb_);
     sb_->SetPicture(3, QPixmap(QString::fromLatin1(art::kStatusError)));
-    // Key preview: every key release in the window reaches Form_KeyUp before its control.
-    QCoreApplication::instance()->installEventFilter(this);
+    // Key preview: the window's own surface sees every key release once, before the focused
+    // control does.
+    create();
+    windowHandle()->installEventFilter(this);
 }
 
 void FMain::LayOut() {
@@ -88,10 +99,7 @@ void FMain::LayOut() {
     setFixedSize(Px(kClientWidth), menuBar()->sizeHint().height() + Px(kClientHeight));
     tv_->setGeometry(Px(kTreeLeft), Px(kTreeTop), Px(kTreeWidth), statusTop - Px(kTreeTop));
     const int left = Px(kTreeLeft + kTreeWidth + kTreeToViews);
-    const QRect views(left, tv_->y(), Px(kClientWidth) - left, statusTop - tv_->y());
-    ucTask1_->setGeometry(views);
-    ucPages1_->setGeometry(views);
-    ucPageList1_->setGeometry(views);
+    views_->setGeometry(left, tv_->y(), Px(kClientWidth) - left, statusTop - tv_->y());
     sb_->SetPanelWidth(Px(kClientWidth / 3));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -120,20 +128,31 @@ void FMain::WaitForSplash() {
 }
 
 bool FMain::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    if (event->type() == QEvent::WindowActivate && activationDue_) {
+        activationDue_ = false;
+        Form_Activate();
+    }
     return QMainWindow::event(event);
 }
 
+void FMain::ActivateAfterOwnWindow() {
+    activationDue_ = true;
+    // The platform may have given the window back already, or will do so shortly.
+    if (isActiveWindow()) {
+        activationDue_ = false;
+        Form_Activate();
+    }
+}
+
 void FMain::Form_Activate() {
-    app::Skipped([&] {
-        if (ucTask1_->isVisible()) ucTask1_->setFocus();
-    });
-    app::Skipped([&] { sb_->SetText(1, ucTask1_->Keyword()); });
+    // The editor takes the focus only while it is the view shown.
+    if (ucTask1_->isVisible()) ucTask1_->setFocus();
+    sb_->SetText(1, ucTask1_->Keyword());
 }
 
 void FMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    app::Skipped([&] { tv_->resize(tv_->width(), centralWidget()->height() - tv_->y()); });
+    tv_->resize(tv_->width(), centralWidget()->height() - tv_->y());
 }
 
 void FMain::closeEvent(QCloseEvent* event) {

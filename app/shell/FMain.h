@@ -7,13 +7,13 @@
 #include <vector>
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include "FSplash.h"
 #include "RunningMarker.h"
 #include "kesapp/UiMessagePump.h"
 #include "tessel/Error.h"
 
+class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -45,8 +45,8 @@ class FMain : public QMainWindow {
     explicit FMain(ShellOptions options = {});
     ~FMain() override;
 
-    // Called by the task editor, by name, after its Download button: shows the progress view.
-    Q_INVOKABLE void GoResultsPage();
+    // Shows and focuses the progress view; the task editor's Download button asks for it.
+    void GoResultsPage();
 
     // Shows the view of the selected node (asking to start a job on the first visit to the
     // job views) and remembers its key.
@@ -73,9 +73,9 @@ class FMain : public QMainWindow {
     void BuildTree();
     void WaitForSplash();
 
-    bool FirstOffer(QWidget* receiver, const QKeyEvent& key);
     void Form_KeyUp(const QKeyEvent& key);
     void Form_Activate();
+    void ActivateAfterOwnWindow();
     void Form_Unload();
     void tv_NodeClick();
     void tv_KeyUp();
@@ -100,13 +100,14 @@ class FMain : public QMainWindow {
     std::string currentViewKey_;
     std::unique_ptr<FSplash> splash_;
     bool unloaded_ = false;
-    const QKeyEvent* lastKeyEvent_ = nullptr;  // only compared, never read
-    quint64 lastKeyTimestamp_ = 0;
-    QPointer<QWidget> lastKeyReceiver_;
+    // The activation step is due on first display and on return from the About window, not
+    // on return from another application or a message box.
+    bool activationDue_ = true;
 
     // Child widgets, owned by the window.
     QTreeWidget* tv_ = nullptr;
     std::vector<QTreeWidgetItem*> nodes_;  // in tree order; owned by the tree
+    QStackedWidget* views_ = nullptr;      // one page per node, in tree order
     ucTask* ucTask1_ = nullptr;
     ucPages* ucPages1_ = nullptr;
     ucPageList* ucPageList1_ = nullptr;

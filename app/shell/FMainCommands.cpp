@@ -69,22 +69,26 @@ void FMain::mnuCopyOutputFolder_Click() {
 
 void FMain::mnuOpenOutputFolder_Click() {
     // The folder goes as one argument, blanks and all; no quoting is needed off Windows.
-    app::Skipped([&] { ShellExecute(ShellVerb::Open, ucTask1_->SaveToFolder().toStdString()); });
+    app::Trapped("FMain.mnuOpenOutputFolder_Click", tessel::level::kError,
+                 [&] { ShellExecute(ShellVerb::Open, ucTask1_->SaveToFolder().toStdString()); });
 }
 
 void FMain::mnuOpenGoogleSER_Click() {
-    app::Skipped([&] { ShellExecute(ShellVerb::Open, ucTask1_->SearchURL().toStdString()); });
+    app::Trapped("FMain.mnuOpenGoogleSER_Click", tessel::level::kError,
+                 [&] { ShellExecute(ShellVerb::Open, ucTask1_->SearchURL().toStdString()); });
 }
 
 void FMain::mnuVisitHomepage_Click() {
-    app::Skipped([] { ShellExecute(ShellVerb::Open, kHomePage); });
+    app::Trapped("FMain.mnuVisitHomepage_Click", tessel::level::kError,
+                 [] { ShellExecute(ShellVerb::Open, kHomePage); });
 }
 
 void FMain::mnuAbout_Click() {
-    app::Skipped([&] {
+    {
         FAbout about(this);
         about.exec();
-    });
+    }
+    ActivateAfterOwnWindow();
 }
 
 }  // namespace kestrova

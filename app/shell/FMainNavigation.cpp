@@ -1,7 +1,10 @@
 // The navigation tree, the view switch and the keys that move between views.
+#include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QStackedWidget>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "FMain.h"
 #include "kesapp/AppState.h"
@@ -44,8 +47,7 @@ void FMain::BuildTree() {
 }
 
 QTreeWidgetItem* FMain::SelectedNode() const {
-    const auto selected = tv_->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.front();
+    return tv_->currentItem();
 }
 
 int FMain::PositionOf(const QTreeWidgetItem* node) const {
@@ -75,10 +77,10 @@ void FMain::ShowSelectedTab() {
 }
 
 void FMain::SetVisibleView(const std::string& key) {
-    if (key != kTask && key != kDownloading && key != kPageList) return;
-    ucTask1_->setVisible(key == kTask);
-    ucPages1_->setVisible(key == kDownloading);
-    ucPageList1_->setVisible(key == kPageList);
+    // The views' pages are in the nodes' order.
+    for (size_t i = 0; i < nodes_.size(); ++i) {
+        if (KeyOf(nodes_[i]) == key) views_->setCurrentIndex(static_cast<int>(i));
+    }
 }
 
 void FMain::GoToNextTab() {
@@ -101,38 +103,26 @@ void FMain::GoToPreviousTab() {
 }
 
 void FMain::GoResultsPage() {
-    app::Skipped([&] {
-        for (QTreeWidgetItem* node : nodes_) {
-            if (KeyOf(node) == kDownloading) tv_->setCurrentItem(node);
-        }
-    });
-    app::Skipped([&] { ShowSelectedTab(); });
-    app::Skipped([&] { ucPages1_->setFocus(); });
+    for (QTreeWidgetItem* node : nodes_) {
+        if (KeyOf(node) == kDownloading) tv_->setCurrentItem(node);
+    }
+    // The question before the first job may start one, and its start may fail: the progress
+    // view is shown all the same.
+    app::Trapped("FMain.GoResultsPage", tessel::level::kError, [&] { ShowSelectedTab(); });
+    ucPages1_->setFocus();
 }
 
 bool FMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
+    // Installed on the window's surface only, which receives each key once from the system.
+    if (watched == static_cast<QObject*>(windowHandle()) && event->type() == QEvent::KeyRelease) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        auto* widget = qobject_cast<QWidget*>(watched);
         // X11 repeats a held key as release-press pairs; a key counts as released once.
-        if (widget && widget->window() == this && !key.isAutoRepeat() && FirstOffer(widget, key)) {
+        if (!key.isAutoRepeat()) {
             Form_KeyUp(key);
-            if (widget == tv_) tv_KeyUp();
+            if (QApplication::focusWidget() == tv_) tv_KeyUp();
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool FMain::FirstOffer(QWidget* receiver, const QKeyEvent& key) {
-    // Qt offers a key event nobody accepted to each parent in turn, and the application's
-    // filter sees every offer: only the first one is the key release itself.
-    const bool repeated = &key == lastKeyEvent_ && key.timestamp() == lastKeyTimestamp_ &&
-                          lastKeyReceiver_ && receiver != lastKeyReceiver_ &&
-                          receiver->isAncestorOf(lastKeyReceiver_);
-    lastKeyEvent_ = &key;
-    lastKeyTimestamp_ = key.timestamp();
-    lastKeyReceiver_ = receiver;
-    return !repeated;
 }
 
 void FMain::Form_KeyUp(const QKeyEvent& key) {

@@ -7,7 +7,6 @@
 
 #include "kesapp/Artwork.h"
 #include "kesapp/Product.h"
-#include "kesapp/Twips.h"
 
 namespace kestrova {
 
@@ -15,10 +14,12 @@ FSplash::FSplash(std::chrono::milliseconds showTime)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FSplash"));
     setWindowTitle(QString::fromLatin1(kProductName));
-    setFixedSize(Px(6000), Px(4740));
+    // The bitmap's own size: a picture, unlike text, does not grow with the font.
+    const QPixmap picture(QString::fromLatin1(art::kSplash));
+    setFixedSize(picture.size());
     image1_ = new QLabel(this);
     image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setPixmap(QPixmap(QString::fromLatin1(art::kSplash)));
+    image1_->setPixmap(picture);
     image1_->setGeometry(rect());
     image1_->installEventFilter(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -6,7 +6,7 @@
 
 namespace kestrova {
 
-// "kestrova.exe: 1.0.0": the program's name and version, in the form the log has always had.
+// "kestrova.exe: 4.20.0": the program's name and version, in the form the log has always had.
 std::string ProgramVersionLine();
 
 // The three lines every run starts its log with.

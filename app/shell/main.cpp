@@ -7,6 +7,7 @@
 
 #include "MMain.h"
 #include "Screenshot.h"
+#include "TerminationSignals.h"
 #include "kesapp/Application.h"
 #include "tessel/WorkerThread.h"
 
@@ -38,11 +39,17 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     kestrova::ConfigureApplication();
     const QString screenshot = kestrova::ScreenshotOption(QApplication::arguments());
+    // A logout, kill or Ctrl-C closes the window as its close box does: jobs cancelled,
+    // settings kept.
+    kestrova::TerminationSignals termination;
     auto window = kestrova::Main();
     int exitCode = 1;
     if (window) {
+        QObject::connect(&termination, &kestrova::TerminationSignals::Received, window.get(),
+                         &QWidget::close);
+        if (termination.Arrived()) window->close();
         if (!screenshot.isEmpty()) kestrova::ScreenshotAndClose(*window, screenshot);
-        exitCode = QApplication::exec();
+        exitCode = window->isVisible() ? QApplication::exec() : 0;
     }
     // Closing the window cancelled every job; their threads end before the saver goes.
     tessel::WorkerThread::JoinAll();

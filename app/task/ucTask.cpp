@@ -1,7 +1,6 @@
 #include "ucTask.h"
 
 #include <QCheckBox>
-#include <QMetaObject>
 #include <QPushButton>
 
 #include "FolderBrowser.h"
@@ -93,7 +92,8 @@ std::shared_ptr<fetchcore::CTask> ucTask::GetResults(std::string& FalseCause,
     }
     // A task that cannot be made is no task, with no check to blame.
     std::shared_ptr<fetchcore::CTask> task;
-    app::Skipped([&] { task = NewTask(*checked.task); });
+    app::Trapped("ucTask.GetResults", tessel::level::kError,
+                 [&] { task = NewTask(*checked.task); });
     return task;
 }
 
@@ -103,7 +103,7 @@ void ucTask::DoIt() {
     const std::shared_ptr<fetchcore::CTask> task = GetResults(falseCause, setFocusTo);
     if (!task) {
         ShowMsg(falseCause.empty() ? msg::kInvalidParameters : falseCause, mb::kExclamation);
-        if (setFocusTo) app::Skipped([&] { setFocusTo->setFocus(); });
+        if (setFocusTo) setFocusTo->setFocus();
         return;
     }
     app::SetLastJob(task->KW(), task->SaveResultsToFolder());
@@ -120,11 +120,7 @@ void ucTask::chkDownloadPages_Click() {
 void ucTask::cmdDoIt_Click() {
     app::Trapped("ucTask.cmdDoIt_Click", tessel::level::kError, [&] {
         DoIt();
-        // Also after a failed check: the main window decides what to show. By name, as the
-        // editor knows nothing of its window but this one operation.
-        if (!QMetaObject::invokeMethod(window(), "GoResultsPage"))
-            throw tessel::ComError(tessel::err::kMethodNotSupported,
-                                   "Object doesn't support this property or method");
+        emit DownloadButtonDone();
     });
 }
 
@@ -137,6 +133,8 @@ void ucTask::cmdSaveTo_Click() {
         if (path.isEmpty() || path.startsWith(QLatin1Char(':'))) return;
         txtSaveTo_->setText(path);
         txtSaveTo_->setFocus();
+        // Selected also when the box had kept the focus through the dialog.
+        txtSaveTo_->selectAll();
     });
 }
 

@@ -9,7 +9,6 @@
 #include "taskcore/TaskChecks.h"
 
 class QCheckBox;
-class QFontMetrics;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -50,6 +49,11 @@ class ucTask : public QWidget {
     QString SearchURL() const;
     QString SaveToFolder() const;
 
+  signals:
+    // The Download button has run DoIt, also after a failed check: the main window decides
+    // what to show next.
+    void DownloadButtonDone();
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -59,8 +63,7 @@ class ucTask : public QWidget {
     void CreateSearchFrame();
     void CreatePagesFrame();
     void ConnectControls();
-    void FitFont();
-    bool CaptionsFit(const QFontMetrics& metrics) const;
+    void FitCaptions();
     void LayOut();
 
     // The settings store (ucTaskSettings.cpp).
@@ -71,7 +74,7 @@ class ucTask : public QWidget {
     void txtKeyword_Change();
     void txtSearchURL_Change();
     template <class Rewrite>
-    void Synchronise(Rewrite rewrite);
+    void Synchronise(const char* source, Rewrite rewrite);
 
     void chkDownloadPages_Click();
     void cmdDoIt_Click();

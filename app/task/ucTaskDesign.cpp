@@ -1,13 +1,13 @@
 // The editor's controls as designed (twips, 15 to a pixel) and their layout on resize.
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "TextBox.h"
-#include "kesapp/ErrorTrap.h"
 #include "kesapp/Twips.h"
-#include "tessel/Error.h"
 #include "ucTask.h"
 
 namespace kestrova {
@@ -40,10 +40,9 @@ TextBox* AddTextBox(QWidget* frame, const char* name, int tabIndex, Design at) {
     return Place(new TextBox(frame), name, tabIndex, at);
 }
 
-// A negative width is refused and leaves the control as it was.
+// A negative width (the editor made very narrow) leaves the control as it was.
 void SetWidth(QWidget* control, int width) {
-    if (width < 0) throw tessel::ComError(tessel::err::kInvalidArgument, "Invalid property value");
-    control->resize(width, control->height());
+    if (width >= 0) control->resize(width, control->height());
 }
 
 void SetLeft(QWidget* control, int left) {
@@ -71,40 +70,23 @@ void ucTask::CreateControls() {
     setTabOrder(txtSaveTo_, cmdSaveTo_);
     setTabOrder(cmdSaveTo_, cmdDoIt_);
     setFocusProxy(txtKeyword_);
-    FitFont();
+    FitCaptions();
 }
 
-// The geometry was drawn for an 8-point dialog font: take the largest size up to that at
-// which the captions fit the widths they were given, so none is cut off. A one-letter
-// caption may still be wider than its sliver and grows instead.
-void ucTask::FitFont() {
-    constexpr int kDesignPixels = 11;
-    constexpr int kSmallestPixels = 8;
-    QFont font = this->font();
-    for (int pixels = kDesignPixels; pixels >= kSmallestPixels; --pixels) {
-        font.setPixelSize(pixels);
-        if (CaptionsFit(QFontMetrics(font))) break;
-    }
-    setFont(font);
+// The geometry scales with the application font (Twips.h); a caption that a font's letter
+// shapes still make wider than its place grows to its text rather than being cut.
+void ucTask::FitCaptions() {
     for (QLabel* label : findChildren<QLabel*>()) {
-        const int needed = QFontMetrics(font).horizontalAdvance(label->text());
-        if (needed > label->width()) label->resize(needed, label->height());
+        const int needed = label->sizeHint().width();
+        if (needed > label->width())
+            label->resize(needed, std::max(label->height(), label->sizeHint().height()));
     }
-}
-
-bool ucTask::CaptionsFit(const QFontMetrics& metrics) const {
-    const auto fits = [&](const QWidget* control, QString caption, int indent) {
-        caption.remove(QLatin1Char('&'));
-        return metrics.horizontalAdvance(caption) + indent <= control->width();
-    };
-    for (const QLabel* label : findChildren<QLabel*>()) {
-        if (label->text().size() > 1 && !fits(label, label->text(), 0)) return false;
+    for (QCheckBox* box : findChildren<QCheckBox*>()) {
+        const QSize needed = box->sizeHint();
+        if (needed.width() > box->width() || needed.height() > box->height())
+            box->resize(std::max(needed.width(), box->width()),
+                        std::max(needed.height(), box->height()));
     }
-    // A check box's caption follows its box.
-    for (const QCheckBox* box : findChildren<QCheckBox*>()) {
-        if (!fits(box, box->text(), metrics.height() + 6)) return false;
-    }
-    return true;
 }
 
 void ucTask::CreateSearchFrame() {
@@ -148,17 +130,14 @@ void ucTask::resizeEvent(QResizeEvent* event) {
 // step runs even when an earlier one was refused.
 void ucTask::LayOut() {
     const int margin = Px(210);
-    app::Skipped([&] { SetWidth(LabelCaption_, width() - Px(180)); });
-    app::Skipped([&] { SetWidth(fraSearch_, width() - margin); });
-    app::Skipped([&] { SetWidth(fraSERP_, fraSearch_->width()); });
-    app::Skipped(
-        [&] { SetLeft(cmdDoIt_, fraSearch_->x() + fraSearch_->width() - cmdDoIt_->width()); });
-    app::Skipped([&] { SetWidth(txtKeyword_, fraSearch_->width() - txtKeyword_->x() - margin); });
-    app::Skipped([&] { SetWidth(txtSearchURL_, txtKeyword_->width()); });
-    app::Skipped([&] {
-        SetLeft(cmdSaveTo_, txtKeyword_->x() + txtKeyword_->width() - cmdSaveTo_->width());
-    });
-    app::Skipped([&] { SetWidth(txtSaveTo_, cmdSaveTo_->x() - txtSaveTo_->x() - Px(30)); });
+    SetWidth(LabelCaption_, width() - Px(180));
+    SetWidth(fraSearch_, width() - margin);
+    SetWidth(fraSERP_, fraSearch_->width());
+    SetLeft(cmdDoIt_, fraSearch_->x() + fraSearch_->width() - cmdDoIt_->width());
+    SetWidth(txtKeyword_, fraSearch_->width() - txtKeyword_->x() - margin);
+    SetWidth(txtSearchURL_, txtKeyword_->width());
+    SetLeft(cmdSaveTo_, txtKeyword_->x() + txtKeyword_->width() - cmdSaveTo_->width());
+    SetWidth(txtSaveTo_, cmdSaveTo_->x() - txtSaveTo_->x() - Px(30));
 }
 
 }  // namespace kestrova

@@ -7,7 +7,6 @@
 #include "TextBox.h"
 #include "kesapp/ErrorTrap.h"
 #include "taskcore/OutputFolder.h"
-#include "taskcore/SearchUrl.h"
 #include "tessel/Error.h"
 #include "ucTask.h"
 
@@ -43,27 +42,26 @@ void ReadState(const TaskSettings& store, QCheckBox* box) {
 // the keyword shown is the one the stored URL carries.
 void ucTask::ReadSettings() {
     const TaskSettings store;
-    app::Skipped([&] { ReadText(store, txtKeyword_, QStringLiteral("kestrova")); });
-    app::Skipped([&] {
-        const QString composed = QString::fromStdString(KeywordToURL(Keyword().toStdString()));
-        ReadText(store, txtSearchURL_, composed);
-    });
-    app::Skipped([&] { ReadText(store, txtResultsFrom_, QStringLiteral("1")); });
-    app::Skipped([&] { ReadText(store, txtResultsTo_, QStringLiteral("10")); });
-    app::Skipped([&] { ReadText(store, txtResultsPerPage_, QStringLiteral("10")); });
-    app::Skipped([&] { ReadText(store, txtSaveTo_, DefaultSaveTo()); });
-    app::Skipped([&] { ReadState(store, chkDownloadPages_); });
-    app::Skipped([&] { ReadState(store, chkSkipNonHtmlPages_); });
+    ReadText(store, txtKeyword_, QStringLiteral("kestrova"));
+    // The keyword rule has just composed this URL from the keyword read.
+    ReadText(store, txtSearchURL_, SearchURL());
+    ReadText(store, txtResultsFrom_, QStringLiteral("1"));
+    ReadText(store, txtResultsTo_, QStringLiteral("10"));
+    ReadText(store, txtResultsPerPage_, QStringLiteral("10"));
+    ReadText(store, txtSaveTo_, DefaultSaveTo());
+    // A value edited by hand into something else leaves the box as designed, with a word in
+    // the log.
+    constexpr const char* kSource = "ucTask.ReadSettings";
+    app::Trapped(kSource, tessel::level::kError, [&] { ReadState(store, chkDownloadPages_); });
+    app::Trapped(kSource, tessel::level::kError, [&] { ReadState(store, chkSkipNonHtmlPages_); });
 }
 
 // Every text box and check box of the editor, whichever frame holds it.
 void ucTask::StoreSettings() {
-    app::Skipped([&] {
-        TaskSettings store;
-        for (const TextBox* box : findChildren<TextBox*>()) store.Save(KeyOf(box), box->text());
-        for (const QCheckBox* box : findChildren<QCheckBox*>())
-            store.Save(KeyOf(box), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    });
+    TaskSettings store;
+    for (const TextBox* box : findChildren<TextBox*>()) store.Save(KeyOf(box), box->text());
+    for (const QCheckBox* box : findChildren<QCheckBox*>())
+        store.Save(KeyOf(box), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace kestrova

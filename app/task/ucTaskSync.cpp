@@ -23,25 +23,24 @@ class UpdatingFlag {
 }  // namespace
 
 template <class Rewrite>
-void ucTask::Synchronise(Rewrite rewrite) {
+void ucTask::Synchronise(const char* source, Rewrite rewrite) {
     // The other box's own rule runs inside `rewrite`, sees the flag and leaves it be.
     if (updating_) return;
     const UpdatingFlag guard(updating_);
-    app::Skipped(rewrite);
-    app::Skipped([&] {
-        // No status bar yet while the main window is being made.
-        if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(1, Keyword());
-    });
+    // A text the rule cannot read leaves the other box as it was.
+    app::Trapped(source, tessel::level::kError, rewrite);
+    // No status bar yet while the main window is being made.
+    if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(1, Keyword());
 }
 
 void ucTask::txtKeyword_Change() {
-    Synchronise([&] {
+    Synchronise("ucTask.txtKeyword_Change", [&] {
         txtSearchURL_->setText(QString::fromStdString(KeywordToURL(Keyword().toStdString())));
     });
 }
 
 void ucTask::txtSearchURL_Change() {
-    Synchronise([&] {
+    Synchronise("ucTask.txtSearchURL_Change", [&] {
         txtKeyword_->setText(QString::fromStdString(URLToKeyword(SearchURL().toStdString())));
     });
 }

@@ -74,13 +74,11 @@ void ucPageList::SaveAs(const std::string& file) {
 void ucPageList::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int bodyWidth = width() - Px(kSideMargins);
-    app::Skipped([&] { LabelCaption_->resize(bodyWidth, LabelCaption_->height()); });
-    app::Skipped([&] {
-        cmdSave_->move(txtPageList_->x() + bodyWidth - cmdSave_->width(),
-                       height() - cmdSave_->height() - Px(kGap));
-    });
-    app::Skipped(
-        [&] { txtPageList_->resize(bodyWidth, cmdSave_->y() - txtPageList_->y() - Px(kGap)); });
+    // Qt clamps a negative size to nothing; no step can fail.
+    LabelCaption_->resize(bodyWidth, LabelCaption_->height());
+    cmdSave_->move(txtPageList_->x() + bodyWidth - cmdSave_->width(),
+                   height() - cmdSave_->height() - Px(kGap));
+    txtPageList_->resize(bodyWidth, cmdSave_->y() - txtPageList_->y() - Px(kGap));
 }
 
 }  // namespace kestrova

@@ -97,6 +97,7 @@ void ucPages::SetStatusPicture(const QPixmap& picture) {
 void ucPages::moSaver_StartDownload() {
     lv_->RemoveAll();
     mSelectedItem_.reset();
+    cancelPressed_ = false;
     cmdCancel_->setEnabled(true);
     SetStatus(2, tr("Downloading..."));
     setCursor(Qt::WaitCursor);
@@ -134,7 +135,10 @@ void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription
         cmdCancel_->setEnabled(false);
         unsetCursor();
         SetStatus(2, tr(kComplete));
-        if (IsSuccess)
+        // A job cancelled while saving pages still ends well: its pages say "Cancelled".
+        if (IsSuccess && cancelPressed_)
+            ShowMsg("Download cancelled.", mb::kInformation);
+        else if (IsSuccess)
             ShowMsg("Download complete", mb::kInformation);
         else
             ShowMsg(ErrDescription, mb::kExclamation);
@@ -143,20 +147,14 @@ void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription
 
 void ucPages::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    app::Skipped([&] {
-        cmdCancel_->move(lv_->x() + width() - Px(kSideMargins) - cmdCancel_->width(),
-                         height() - cmdCancel_->height() - Px(kGap));
-    });
-    app::Skipped(
-        [&] { lv_->resize(width() - Px(kSideMargins), cmdCancel_->y() - lv_->y() - Px(kGap)); });
-    app::Skipped(
-        [&] { LabelCaption_->resize(width() - Px(kSideMargins), LabelCaption_->height()); });
-    app::Skipped([&] {
-        lv_->setColumnWidth(PageListWidget::kColumnUrl,
-                            lv_->width() - lv_->columnWidth(PageListWidget::kColumnN) -
-                                lv_->columnWidth(PageListWidget::kColumnDownload) -
-                                Px(kColumnsSlack));
-    });
+    // Qt clamps a negative size to nothing; no step can fail.
+    cmdCancel_->move(lv_->x() + width() - Px(kSideMargins) - cmdCancel_->width(),
+                     height() - cmdCancel_->height() - Px(kGap));
+    lv_->resize(width() - Px(kSideMargins), cmdCancel_->y() - lv_->y() - Px(kGap));
+    LabelCaption_->resize(width() - Px(kSideMargins), LabelCaption_->height());
+    lv_->setColumnWidth(PageListWidget::kColumnUrl,
+                        lv_->width() - lv_->columnWidth(PageListWidget::kColumnN) -
+                            lv_->columnWidth(PageListWidget::kColumnDownload) - Px(kColumnsSlack));
 }
 
 }  // namespace kestrova

@@ -82,6 +82,7 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
     // The URL of the row selected at the last right-click; a row goes with its list, so the
     // URL is kept rather than the row.
     std::optional<std::string> mSelectedItem_;
+    bool cancelPressed_ = false;  // since the job started: its end is no "complete"
 
     // Child widgets, owned by the view.
     QLabel* LabelCaption_;

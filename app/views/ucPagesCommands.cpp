@@ -26,7 +26,9 @@ void PutOnClipboard(const std::string& text) {
 
 void ucPages::cmdCancel_Click() {
     // The button stays enabled until the job's Complete arrives.
-    if (moSaver_) moSaver_->CancelAll();
+    if (!moSaver_) return;
+    cancelPressed_ = true;
+    moSaver_->CancelAll();
 }
 
 void ucPages::cmdOpen_Click() {

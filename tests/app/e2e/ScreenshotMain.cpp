@@ -1,12 +1,14 @@
-// kestrova-e2e-shot FILE: runs one job through the window against the search-engine double
-// and saves a picture of the main window showing it finished. Made for the README, under
-// xvfb-run; the settings and data folders are temporary, nothing is left behind.
+// kestrova-e2e-shot FILE [ABOUT]: runs one job through the window against the search-engine
+// double and saves a picture of the main window showing it finished, and, when asked, one of
+// the About window. Made for the README, under xvfb-run; the settings and data folders are
+// temporary, nothing is left behind.
 #include <cstdio>
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include "FAbout.h"
 #include "ProgramDriver.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/Application.h"
@@ -24,6 +26,15 @@ serpdouble::SerpDouble::Options Results() {
     return options;
 }
 
+int SaveAbout(QWidget& owner, const char* file) {
+    kestrova::FAbout about(&owner);
+    about.show();
+    QCoreApplication::processEvents();
+    if (about.grab().save(QString::fromLocal8Bit(file))) return 0;
+    std::fprintf(stderr, "cannot write %s\n", file);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -31,8 +42,8 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE.png\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s FILE.png [ABOUT.png]\n", argv[0]);
         return 2;
     }
     kestrova::ConfigureApplication();
@@ -59,6 +70,7 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "cannot write %s\n", argv[1]);
         else
             exitCode = 0;
+        if (exitCode == 0 && argc == 3) exitCode = SaveAbout(program.Window(), argv[2]);
     }
     engine.Stop();
     return exitCode;

@@ -25,6 +25,12 @@ void ClickNode(FMain& window, const QString& text) {
                       tv->visualItemRect(Node(window, text)).center());
 }
 
+// A key pressed and released as the system delivers it: to the window, then to `focus`.
+void KeyClick(FMain& window, QWidget* focus, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    focus->setFocus();
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
 // The one view that is not hidden, by object name.
 QString VisibleView(FMain& window) {
     QString visible;
@@ -99,9 +105,9 @@ class NavigationTest : public QObject {
     void ctrlTabWrapsBothWays() {
         app::SetLastJob("started", "");
         QWidget* focus = Child<QLineEdit>(*window_, "txtKeyword");
-        const auto ctrlTab = [&] { QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier); };
+        const auto ctrlTab = [&] { KeyClick(*window_, focus, Qt::Key_Tab, Qt::ControlModifier); };
         const auto ctrlShiftTab = [&] {
-            QTest::keyClick(focus, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            KeyClick(*window_, focus, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         };
         ctrlTab();
         QCOMPARE(window_->CurrentViewKey(), "downloading");
@@ -115,7 +121,7 @@ class NavigationTest : public QObject {
         ctrlShiftTab();
         QCOMPARE(window_->CurrentViewKey(), "downloading");
         // Tab alone, or with Alt as well, moves nothing.
-        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier);
+        KeyClick(*window_, focus, Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(window_->CurrentViewKey(), "downloading");
     }
 
@@ -124,15 +130,16 @@ class NavigationTest : public QObject {
         // The tree passes the key releases it does not use on to its parents, and the
         // window's key preview sees each of those offers.
         auto* tv = Child<QTreeWidget>(*window_, "tv");
-        QTest::keyClick(tv, Qt::Key_Tab, Qt::ControlModifier);
+        KeyClick(*window_, tv, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(window_->CurrentViewKey(), "downloading");
-        QTest::keyClick(tv, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        KeyClick(*window_, tv, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(window_->CurrentViewKey(), "task");
     }
 
     void ctrlTabAsksBeforeTheFirstJob() {
         MessageBoxes boxes(mb::kCancel);
-        QTest::keyClick(Child<QLineEdit>(*window_, "txtKeyword"), Qt::Key_Tab, Qt::ControlModifier);
+        KeyClick(*window_, Child<QLineEdit>(*window_, "txtKeyword"), Qt::Key_Tab,
+                 Qt::ControlModifier);
         QCOMPARE(boxes.shown.size(), size_t{1});
         QCOMPARE(window_->CurrentViewKey(), "downloading");
     }
@@ -141,11 +148,11 @@ class NavigationTest : public QObject {
         app::SetLastJob("started", "");
         auto* tv = Child<QTreeWidget>(*window_, "tv");
         tv->setFocus();
-        QTest::keyPress(tv, Qt::Key_Down);
+        QTest::keyPress(window_->windowHandle(), Qt::Key_Down);
         QCOMPARE(window_->CurrentViewKey(), "task");
-        QTest::keyRelease(tv, Qt::Key_Down);
+        QTest::keyRelease(window_->windowHandle(), Qt::Key_Down);
         QCOMPARE(window_->CurrentViewKey(), "downloading");
-        QTest::keyClick(tv, Qt::Key_Down);
+        KeyClick(*window_, tv, Qt::Key_Down);
         QCOMPARE(window_->CurrentViewKey(), "pagelist");
     }
 
@@ -153,7 +160,7 @@ class NavigationTest : public QObject {
         app::SetLastJob("started", "");
         Child<QTreeWidget>(*window_, "tv")->setCurrentItem(Node(*window_, QStringLiteral("List")));
         QCOMPARE(window_->CurrentViewKey(), "task");
-        QTest::keyClick(Child<QLineEdit>(*window_, "txtSearchURL"), Qt::Key_End);
+        KeyClick(*window_, Child<QLineEdit>(*window_, "txtSearchURL"), Qt::Key_End);
         QCOMPARE(window_->CurrentViewKey(), "pagelist");
     }
 
@@ -166,10 +173,10 @@ class NavigationTest : public QObject {
         QVERIFY(root->isExpanded());
     }
 
-    void goResultsPageByNameShowsAndFocusesTheProgressView() {
+    void goResultsPageShowsAndFocusesTheProgressView() {
         app::SetLastJob("started", "");
         MessageBoxes boxes;
-        QVERIFY(QMetaObject::invokeMethod(window_.get(), "GoResultsPage"));
+        window_->GoResultsPage();
         QCOMPARE(window_->CurrentViewKey(), "downloading");
         QCOMPARE(VisibleView(*window_), QStringLiteral("ucPages1"));
         QVERIFY(Child<QWidget>(*window_, "ucPages1")->isAncestorOf(QApplication::focusWidget()));

@@ -14,6 +14,7 @@
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
+#include "kesapp/Twips.h"
 #include "tessel/Toolbox.h"
 
 namespace kestrova::test {
@@ -32,7 +33,7 @@ class StartupTest : public QObject {
         QCOMPARE(log[0].message, "*** Start App ***");
         QCOMPARE(log[1].source, "MMain.Main");
         QCOMPARE(log[1].message, ProgramVersionLine());
-        QVERIFY(log[1].message.ends_with(".exe: 1.0.0"));
+        QVERIFY(log[1].message.ends_with(".exe: " KES_VERSION));
         QCOMPARE(log[2].source, "MMain.Main");
         QCOMPARE(log[2].message, "Windows: " + tessel::Toolbox::WindowsVersion());
         QCOMPARE(log[3].source, "");
@@ -76,13 +77,18 @@ class StartupTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.minimumSize(), window.maximumSize());
-        QCOMPARE(window.width(), 677);
+        QCOMPARE(window.width(), Px(10155));
         auto* tv = Child<QWidget>(window, "tv");
-        const QRect task = Child<QWidget>(window, "ucTask1")->geometry();
-        QCOMPARE(Child<QWidget>(window, "ucPages1")->geometry(), task);
-        QCOMPARE(Child<QWidget>(window, "ucPageList1")->geometry(), task);
-        QCOMPARE(tv->geometry().topLeft(), QPoint(4, 4));
-        QCOMPARE(task.left(), tv->geometry().right() + 1 + 6);
+        // Each view's rectangle in the window's client area.
+        const auto placeOf = [&](const char* name) {
+            const QWidget* view = Child<QWidget>(window, name);
+            return QRect(view->mapTo(window.centralWidget(), QPoint(0, 0)), view->size());
+        };
+        // The views are the pages of one stack: they share its rectangle.
+        const QRect task = placeOf("views");
+        QCOMPARE(placeOf("ucTask1"), task);
+        QCOMPARE(tv->geometry().topLeft(), QPoint(Px(60), Px(60)));
+        QCOMPARE(task.left(), Px(60 + 1905 + 90));
         QCOMPARE(task.top(), tv->y());
         QCOMPARE(task.right(), window.width() - 1);
         const int statusTop = window.centralWidget()->height();

@@ -9,6 +9,7 @@
 
 #include "EditorTestSupport.h"
 #include "FolderBrowser.h"
+#include "kesapp/Twips.h"
 
 namespace kestrova::test {
 
@@ -95,22 +96,28 @@ class EditorControlsTest : public QObject {
 
     void widthsFollowTheEditorAndRefusedStepsAreSkipped() {
         ucTask& editor = host_->Editor();
-        editor.resize(540, editor.height());
-        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), 528);
-        QCOMPARE(Child<QWidget>(editor, "fraSearch")->width(), 526);
-        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), 526);
-        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->geometry(), QRect(526 - 75, 276, 75, 23));
-        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(), QRect(60, 18, 452, 19));
-        QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), 452);
-        QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->geometry(), QRect(493, 80, 19, 19));
-        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->geometry(), QRect(14, 80, 477, 19));
+        const int w = Px(8100);
+        editor.resize(w, editor.height());
+        const int frame = w - Px(210);
+        const int keyword = frame - Px(900) - Px(210);
+        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), w - Px(180));
+        QCOMPARE(Child<QWidget>(editor, "fraSearch")->width(), frame);
+        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), frame);
+        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->geometry(),
+                 QRect(frame - Px(1120), Px(4140), Px(1120), Px(345)));
+        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(),
+                 QRect(Px(900), Px(270), keyword, Px(285)));
+        QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), keyword);
+        const int saveTo = Px(900) + keyword - Px(285);
+        QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->x(), saveTo);
+        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), saveTo - Px(210) - Px(30));
         // Too narrow for the text boxes: their widths stay, the other steps still run.
-        editor.resize(40, editor.height());
-        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), 28);
-        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), 26);
-        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->x(), 26 - 75);
-        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->width(), 452);
-        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), 477);
+        editor.resize(Px(600), editor.height());
+        QCOMPARE(Child<QWidget>(editor, "LabelCaption")->width(), Px(600) - Px(180));
+        QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), Px(600) - Px(210));
+        QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->x(), Px(600) - Px(210) - Px(1120));
+        QCOMPARE(Child<QWidget>(editor, "txtKeyword")->width(), keyword);
+        QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), saveTo - Px(210) - Px(30));
     }
 
   private:

@@ -28,6 +28,7 @@ HostWindow::HostWindow() {
     sb_ = new StatusPanels(this);
     column->addWidget(editor_, 1);
     column->addWidget(sb_);
+    connect(editor_, &ucTask::DownloadButtonDone, this, [this] { ++goResultsPageCalls; });
     resize(540, 360);
 }
 

@@ -30,7 +30,8 @@ QString DocumentsFolder();
 QSettings StoredSettings();
 void ForgetSettings();
 
-// Stands in for the main window: a status bar named "sb" and GoResultsPage by name.
+// Stands in for the main window: a status bar named "sb"; counts the editor's requests for
+// the progress view.
 class HostWindow : public QWidget {
     Q_OBJECT
 
@@ -39,7 +40,6 @@ class HostWindow : public QWidget {
     ucTask& Editor() { return *editor_; }
     StatusPanels& Status() { return *sb_; }
     int goResultsPageCalls = 0;
-    Q_INVOKABLE void GoResultsPage() { ++goResultsPageCalls; }
 
   private:
     StatusPanels* sb_;

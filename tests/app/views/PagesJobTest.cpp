@@ -57,6 +57,20 @@ class PagesJobTest : public QObject {
         QCOMPARE(boxes.shown[0].buttons, 48);
     }
 
+    void cancelWhileSavingPagesSaysCancelledNotComplete() {
+        MessageBoxes boxes;
+        host_->saver.Save(ScriptTask("pages-wait-cancel"));
+        QTRY_COMPARE(lv()->topLevelItemCount(), 1);
+        QTest::mouseClick(cmdCancel(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 20000);
+        QCOMPARE(boxes.shown[0].prompt, "Download cancelled.");
+        QCOMPARE(boxes.shown[0].buttons, 64);
+        // The next job, not cancelled, completes as before.
+        host_->saver.Save(ScriptTask("flood:2"));
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.shown.size(), size_t{2}, 20000);
+        QCOMPARE(boxes.shown[1].prompt, "Download complete");
+    }
+
     void everyOneOf999PagesSentAtFullSpeedEndsInItsState() {
         MessageBoxes boxes;
         host_->saver.Save(ScriptTask("flood:999"));

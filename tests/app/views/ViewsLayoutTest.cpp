@@ -1,4 +1,4 @@
-// Both views lay themselves out on resize by their design rules (5 px gaps, 12 px margins).
+// Both views lay themselves out on resize by their design rules (75-twip gaps, 180-twip margins).
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -6,6 +6,7 @@
 
 #include "PageListWidget.h"
 #include "ViewsTestSupport.h"
+#include "kesapp/Twips.h"
 #include "ucPageList.h"
 #include "ucPages.h"
 
@@ -31,12 +32,13 @@ class ViewsLayoutTest : public QObject {
         const auto* lv = view.findChild<PageListWidget*>(QStringLiteral("lv"));
         const auto* cancel = view.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
         const auto* caption = view.findChild<QLabel*>(QStringLiteral("LabelCaption"));
-        QCOMPARE(cancel->geometry().bottom() + 1, size.height() - 5);
+        QCOMPARE(cancel->geometry().bottom() + 1, size.height() - Px(75));
         QCOMPARE(cancel->geometry().right(), lv->geometry().right());
-        QCOMPARE(lv->width(), size.width() - 12);
-        QCOMPARE(caption->width(), size.width() - 12);
-        QCOMPARE(lv->geometry().bottom() + 1, cancel->y() - 5);
-        QCOMPARE(lv->columnWidth(1), lv->width() - lv->columnWidth(0) - lv->columnWidth(2) - 22);
+        QCOMPARE(lv->width(), size.width() - Px(180));
+        QCOMPARE(caption->width(), size.width() - Px(180));
+        QCOMPARE(lv->geometry().bottom() + 1, cancel->y() - Px(75));
+        QCOMPARE(lv->columnWidth(1),
+                 lv->width() - lv->columnWidth(0) - lv->columnWidth(2) - Px(330));
         QVERIFY(lv->columnWidth(0) > 0 && lv->columnWidth(2) > 0);
     }
 
@@ -49,11 +51,11 @@ class ViewsLayoutTest : public QObject {
         const auto* text = view.findChild<QPlainTextEdit*>(QStringLiteral("txtPageList"));
         const auto* save = view.findChild<QPushButton*>(QStringLiteral("cmdSave"));
         const auto* caption = view.findChild<QLabel*>(QStringLiteral("LabelCaption"));
-        QCOMPARE(text->width(), size.width() - 12);
-        QCOMPARE(caption->width(), size.width() - 12);
+        QCOMPARE(text->width(), size.width() - Px(180));
+        QCOMPARE(caption->width(), size.width() - Px(180));
         QCOMPARE(save->geometry().right(), text->geometry().right());
-        QCOMPARE(save->geometry().bottom() + 1, size.height() - 5);
-        QCOMPARE(text->geometry().bottom() + 1, save->y() - 5);
+        QCOMPARE(save->geometry().bottom() + 1, size.height() - Px(75));
+        QCOMPARE(text->geometry().bottom() + 1, save->y() - Px(75));
     }
 
     void captionsAndButtons() {

@@ -119,6 +119,14 @@ class ScriptedJob : public tessel::Worker {
             const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
             messanger->Send(fetchcore::msg::kJobComplete,
                             VariantArray{id, false, 1, cancelled ? "Cancelled" : "Timed out"});
+        } else if (script == "pages-wait-cancel") {
+            // As the engine does it: each page cancelled fails, the job itself ends well.
+            messanger->Send(fetchcore::msg::kStartSavingPage, VariantArray{1, FloodUrl(1), {}, {}});
+            const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
+            messanger->Send(
+                fetchcore::msg::kSavingPageComplete,
+                VariantArray{FloodUrl(1), false, cancelled ? "Cancelled" : "Timed out", {}, {}});
+            messanger->Send(fetchcore::msg::kJobComplete, VariantArray{id, true, 0, ""});
         } else if (script.starts_with("flood:")) {
             Flood(*messanger, std::stoi(script.substr(6)));
             messanger->Send(fetchcore::msg::kJobComplete, VariantArray{id, true, 0, ""});

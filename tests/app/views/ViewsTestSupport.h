@@ -97,6 +97,8 @@ struct Host {
 // Save jobs played on a real worker thread, chosen by the task's keyword:
 //   "wait-cancel": waits for the saver's cancel (20 s at most), then completes with
 //                  "Cancelled";
+//   "pages-wait-cancel": starts saving page 1, waits for the cancel as "wait-cancel" does,
+//                        fails the page with "Cancelled" and completes successfully;
 //   "flood:N": reports pages 1 to N as fast as it can, each skipped or started, then every
 //              started page saved or failed ("HTTP 404"), then completes.
 void RegisterScriptedJobs();

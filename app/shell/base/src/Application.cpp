@@ -1,6 +1,7 @@
 #include "kesapp/Application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QSettings>
 
@@ -14,6 +15,8 @@ void ConfigureApplication() {
     QCoreApplication::setApplicationName(kProductName);
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication::setWindowIcon(QIcon(art::kLogo));
+    // One font everywhere: a theme's smaller fonts for menus, status bar or lists go.
+    QApplication::setFont(QApplication::font());
 }
 
 }  // namespace kestrova

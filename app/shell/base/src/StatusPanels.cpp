@@ -6,6 +6,40 @@
 #include "tessel/Error.h"
 
 namespace kestrova {
+namespace {
+
+// A panel's text: never widens its panel; what does not fit ends in "…". Text() is the
+// whole text.
+class ElidedLabel : public QLabel {
+  public:
+    explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    void SetWholeText(const QString& text) {
+        whole_ = text;
+        Elide();
+    }
+    const QString& WholeText() const { return whole_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        Elide();
+    }
+
+  private:
+    void Elide() {
+        setText(fontMetrics().elidedText(whole_, Qt::ElideRight, contentsRect().width()));
+    }
+
+    QString whole_;
+};
+
+ElidedLabel* Elided(QLabel* label) {
+    return static_cast<ElidedLabel*>(label);
+}
+
+}  // namespace
 
 StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("sb"));
@@ -19,7 +53,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
         row->setSpacing(3);
         p.picture = new QLabel(frame);
         p.picture->hide();
-        p.text = new QLabel(frame);
+        p.text = new ElidedLabel(frame);
         row->addWidget(p.picture);
         row->addWidget(p.text, 1);
         addWidget(frame, 1);
@@ -33,10 +67,14 @@ const StatusPanels::Panel& StatusPanels::At(int panel) const {
 }
 
 void StatusPanels::SetText(int panel, const QString& text) {
-    At(panel).text->setText(text);
+    Elided(At(panel).text)->SetWholeText(text);
 }
 
 QString StatusPanels::Text(int panel) const {
+    return Elided(At(panel).text)->WholeText();
+}
+
+QString StatusPanels::ShownText(int panel) const {
     return At(panel).text->text();
 }
 
@@ -55,8 +93,8 @@ void StatusPanels::SetPanelWidth(int pixels) {
     for (Panel& p : panels_) p.text->parentWidget()->setMaximumWidth(pixels);
 }
 
-int StatusPanels::PanelWidth() const {
-    return panels_[0].text->parentWidget()->width();
+int StatusPanels::PanelWidth(int panel) const {
+    return At(panel).text->parentWidget()->width();
 }
 
 StatusPanels* StatusPanels::Of(const QWidget* view) {

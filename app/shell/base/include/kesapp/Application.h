@@ -3,7 +3,8 @@
 namespace kestrova {
 
 // Names the application for QSettings (INI format, organisation and application
-// "Kestrova") and sets its window icon. Call once the QApplication exists.
+// "Kestrova"), sets its window icon and gives every widget the application font. Call once the
+// QApplication exists.
 void ConfigureApplication();
 
 }  // namespace kestrova

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tessel/Error.h"
+#include "tessel/Log.h"
 
 namespace kestrova::app {
 
@@ -27,18 +28,6 @@ bool Trapped(const std::string& source, int level, Step&& step) {
         return true;
     } catch (const std::exception& e) {
         LogError(Describe(e), level, source);
-        return false;
-    }
-}
-
-// Runs `step`, skipping it silently when it fails: for steps whose failure changes nothing
-// the user needs to know (focus, shell commands, layout).
-template <class Step>
-bool Skipped(Step&& step) {
-    try {
-        step();
-        return true;
-    } catch (const std::exception&) {
         return false;
     }
 }

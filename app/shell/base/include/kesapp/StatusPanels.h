@@ -21,15 +21,18 @@ class StatusPanels : public QStatusBar {
 
     explicit StatusPanels(QWidget* parent = nullptr);
 
-    // Panel numbers outside 1..3 raise a subscript error.
+    // Panel numbers outside 1..3 raise a subscript error. A text too long for its panel is
+    // shown cut with "…"; Text gives it whole, ShownText as shown.
     void SetText(int panel, const QString& text);
     QString Text(int panel) const;
+    QString ShownText(int panel) const;
     // A null pixmap removes the picture.
     void SetPicture(int panel, const QPixmap& picture);
     QPixmap Picture(int panel) const;
 
+    // Three equal panels whatever their texts.
     void SetPanelWidth(int pixels);
-    int PanelWidth() const;
+    int PanelWidth(int panel) const;
 
     // The status bar of the window that holds `view`; null when it has none.
     static StatusPanels* Of(const QWidget* view);
