@@ -165,7 +165,7 @@ TEST_F(CliRun, HelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: kestrova-cli", 0), 0u);
     const auto version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "kestrova-cli 1.0.0\n");
+    EXPECT_EQ(version.out, "kestrova-cli 4.20.0\n");
 }
 
 TEST_F(CliRun, CtrlCDuringThePagesCancelsThemAndStillReports) {

@@ -132,8 +132,8 @@ class CSaverTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(CSaverTest, InitWritesTheVersionLineAndNamesTheKernelObjects) {
-    EXPECT_EQ(CSaver::VersionLine(), "Fetchcore.dll 1.0.0");
-    EXPECT_NE(LogText().find("\tL5\t0\t\tFetchcore.dll 1.0.0\n"), std::string::npos) << LogText();
+    EXPECT_EQ(CSaver::VersionLine(), "Fetchcore.dll 4.20.0");
+    EXPECT_NE(LogText().find("\tL5\t0\t\tFetchcore.dll 4.20.0\n"), std::string::npos) << LogText();
     EXPECT_FALSE(saver_.SemaphoreName().empty());
     EXPECT_NE(saver_.SemaphoreName(), saver_.CancelEventName());
     EXPECT_FALSE(saver_.IsDownloadingNow());
