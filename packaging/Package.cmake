@@ -31,11 +31,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrova.quillmoor.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${CMAKE_BINARY_DIR}/services ${CMAKE_BINARY_DIR}/platform ${CMAKE_BINARY_DIR}/engine)
+# CPack puts the summary first; this is the extended part, at most 80 columns a line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Kestrova pages through a search engine's results pages for a keyword, collects
-the result links in a range of positions and, when asked, downloads every result
-page into a folder named after the keyword.
+    "Kestrova pages through a search engine's results pages for a keyword,
+collects the result links in a range of positions and, when asked, downloads
+every result page into a folder named after the keyword.
 .
 This package holds the Qt window (kestrova) and the command-line front end
 (kestrova-cli) with their shared engine library.")
