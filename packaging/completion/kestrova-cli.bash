@@ -20,7 +20,7 @@ _kestrova_cli() {
     local program=${COMP_WORDS[0]}
     COMPREPLY=()
 
-    local line option value=""
+    local option value=""
     while read -r option value; do
         [[ $option == "$prev" ]] && break
         value=""

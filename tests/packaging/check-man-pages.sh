@@ -28,11 +28,11 @@ if [[ $from_help != "$from_page" ]]; then
     diff <(echo "$from_help") <(echo "$from_page")
 fi
 
-statuses_help=$(grep -i '^Exit status:' <<<"$help" | grep -oE '\b[0-9]+\b' | sort -n)
-statuses_page=$(section "EXIT STATUS" <<<"$page" | sed -n -E 's/^       ([0-9]+)\b.*/\1/p' | sort -n)
+statuses_help=$(grep -i '^Exit status:' <<<"$help" | grep -oE '\b[0-9]+\b' | sort -n | paste -sd' ')
+statuses_page=$(section "EXIT STATUS" <<<"$page" | sed -n -E 's/^       ([0-9]+)\b.*/\1/p' | sort -n | paste -sd' ')
 [[ -n $statuses_help ]] || fail "no exit statuses found in --help"
 [[ $statuses_help == "$statuses_page" ]] ||
-    fail "exit statuses differ: --help '$(echo $statuses_help)', man page '$(echo $statuses_page)'"
+    fail "exit statuses differ: --help '$statuses_help', man page '$statuses_page'"
 
 ((failures == 0)) && echo "man pages agree with --help"
 exit $((failures > 0))

@@ -31,7 +31,9 @@ done
 unwanted=$(find "$usr" \( -iname '*test*' -o -iname '*bench*' -o -iname '*serpdouble*' \
     -o -name '*.h' -o -name '*.a' -o -name 'libfetchcore.so' -o -path '*/include*' \) -print)
 [[ -z $unwanted ]] || fail "unwanted files installed: $unwanted"
-strays=$(find "$usr/$bindir" -type f $(printf -- '-not -name %s ' "${programs[@]}") -print)
+others=()
+for program in "${programs[@]}"; do others+=(-not -name "$program"); done
+strays=$(find "$usr/$bindir" -type f "${others[@]}" -print)
 [[ -z $strays ]] || fail "unexpected programs: $strays"
 
 # The programs find the project's libraries in the tree, never in the build folder.
