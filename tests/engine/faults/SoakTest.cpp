@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "SoakRun.h"
+#include "soak/SoakRun.h"
 #include "tessel/Toolbox.h"
 
 namespace {
@@ -61,8 +61,8 @@ TEST_F(Soak, FiveJobsAtOnceShareTheFiveSlotsAndEachCompletesOnce) {
     EXPECT_FALSE(run.Busy());
     EXPECT_EQ(run.SavedPages(), 5 * kPages);
     const auto stats = run.Double().Snapshot();
-    EXPECT_LE(stats.maxInFlight, 5);
-    EXPECT_GT(stats.maxInFlight, 1) << "the jobs never overlapped";
+    EXPECT_LE(stats.maxAnswering, 5);
+    EXPECT_GT(stats.maxAnswering, 1) << "the jobs never overlapped";
     for (int i = 0; i < 5; ++i) EXPECT_EQ(FilesIn(dir_ / ("soak " + std::to_string(i))), kPages);
 }
 

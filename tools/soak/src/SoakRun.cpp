@@ -1,4 +1,4 @@
-#include "SoakRun.h"
+#include "soak/SoakRun.h"
 
 #include <unistd.h>
 
