@@ -59,6 +59,15 @@ class HostileJob : public jobtest::JobTest {
         EXPECT_TRUE(recorder_->events.back().starts_with("Complete "));
     }
 
+    // "<ok> <description>" of the one row for `url`; empty, and a failure, when not one.
+    std::string Outcome(const std::string& url) const {
+        const auto rows = recorder_->Starting("SavingPageComplete " + url + " ");
+        EXPECT_EQ(rows.size(), 1u) << url;
+        return rows.size() == 1
+                   ? rows[0].substr(std::string("SavingPageComplete ").size() + url.size() + 1)
+                   : "";
+    }
+
     std::vector<std::string> SavedFiles() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(fs::path(Out()) / "hostile"))
@@ -81,9 +90,7 @@ TEST_F(HostileJob, EveryHostilePageEndsAsOneDescribedRowAndTheJobCompletes) {
         const std::string url = server_.URL(answer);
         EXPECT_EQ(recorder_->Starting("StartSavingPage " + std::to_string(++n) + " " + url).size(),
                   1u);
-        const auto rows = recorder_->Starting("SavingPageComplete " + url + " ");
-        ASSERT_EQ(rows.size(), 1u);
-        const std::string outcome = rows[0].substr(url.size() + 20);  // "<ok> <description>"
+        const std::string outcome = Outcome(url);
         if (answer.path == "/long-body") {
             EXPECT_EQ(outcome, "1 ");  // the declared length is what counts; the rest is dropped
         } else {
@@ -93,12 +100,9 @@ TEST_F(HostileJob, EveryHostilePageEndsAsOneDescribedRowAndTheJobCompletes) {
     }
     // The two faults this program itself names: the stall ends at the time-out, the bomb
     // at the body limit.
-    const auto row = [&](const std::string& path) {
-        const std::string url = server_.URL({path, ""});
-        return recorder_->Starting("SavingPageComplete " + url + " ").at(0).substr(url.size() + 20);
-    };
-    EXPECT_EQ(row("/headers-forever"), "0 Timeout exceeded");
-    EXPECT_NE(row("/gzip-bomb").find("larger than"), std::string::npos) << row("/gzip-bomb");
+    EXPECT_EQ(Outcome(server_.URL({"/headers-forever", ""})), "0 Timeout exceeded");
+    const std::string bomb = Outcome(server_.URL({"/gzip-bomb", ""}));
+    EXPECT_NE(bomb.find("larger than"), std::string::npos) << bomb;
     // Only the page that arrived whole was written; no partial or temporary file is left.
     const auto files = SavedFiles();
     ASSERT_EQ(files.size(), 1u);
