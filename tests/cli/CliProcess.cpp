@@ -59,17 +59,19 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& appData) {
+CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& appData,
+                       const std::vector<std::string>& launcher) {
     Pipe out, err;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
-    std::vector<std::string> argv{KES_CLI_BINARY};
+    std::vector<std::string> argv = launcher;
+    argv.push_back(KES_CLI_BINARY);
     argv.insert(argv.end(), args.begin(), args.end());
     auto env = ChildEnvironment(appData);
-    const int failed = posix_spawn(&pid_, KES_CLI_BINARY, &actions, nullptr, Pointers(argv).data(),
-                                   Pointers(env).data());
+    const int failed = posix_spawnp(&pid_, argv[0].c_str(), &actions, nullptr,
+                                    Pointers(argv).data(), Pointers(env).data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(out.write);
     ::close(err.write);

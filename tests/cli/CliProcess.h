@@ -18,7 +18,10 @@ struct CliResult {
 // The child's APPDATA points at `appData`, so its default log stays in the test's folder.
 class CliProcess {
   public:
-    CliProcess(const std::vector<std::string>& args, const std::string& appData);
+    // `launcher`, when given, is a command that runs the program: its words come first,
+    // then the program's path and `args`.
+    CliProcess(const std::vector<std::string>& args, const std::string& appData,
+               const std::vector<std::string>& launcher = {});
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;

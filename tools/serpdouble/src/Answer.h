@@ -38,6 +38,7 @@ class Answer {
     const httplib::Request& req_;
     httplib::Response& res_;
     std::shared_ptr<Counters::Visit> visit_;
+    Counters::Answering answering_{ctx_.counters};
 };
 
 // The fault for an exact path, else the one for `number` in `byNumber`, else none.

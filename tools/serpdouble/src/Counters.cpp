@@ -12,6 +12,14 @@ Counters::Stall::~Stall() {
     counters_.Change([](Stats& s) { --s.stalled; });
 }
 
+Counters::Answering::Answering(Counters& counters) : counters_(counters) {
+    counters_.Change([](Stats& s) { s.maxAnswering = std::max(s.maxAnswering, ++s.answering); });
+}
+
+Counters::Answering::~Answering() {
+    counters_.Change([](Stats& s) { --s.answering; });
+}
+
 std::shared_ptr<Counters::Visit> Counters::Arrive(RequestRecord record) {
     {
         std::lock_guard lock(mutex_);
@@ -69,6 +77,7 @@ void Counters::Reset() {
         // Requests still being answered stay counted, so the in-flight figure cannot go below 0.
         Stats fresh;
         fresh.inFlight = fresh.maxInFlight = s.inFlight;
+        fresh.answering = fresh.maxAnswering = s.answering;
         fresh.stalled = s.stalled;
         s = std::move(fresh);
         records_.clear();

@@ -39,6 +39,19 @@ class Counters {
         Counters& counters_;
     };
 
+    // Counts a request as being answered until its handler returns, which is before any
+    // byte of the answer is written: a client never holds an answer still counted here.
+    class Answering {
+      public:
+        explicit Answering(Counters& counters);
+        ~Answering();
+        Answering(const Answering&) = delete;
+        Answering& operator=(const Answering&) = delete;
+
+      private:
+        Counters& counters_;
+    };
+
     std::shared_ptr<Visit> Arrive(RequestRecord record);
     Stats Snapshot() const;
     std::vector<RequestRecord> Requests() const;

@@ -27,7 +27,10 @@ struct Stats {
     int otherRequests = 0;
     int inFlight = 0;  // requests not yet done with: a client may hold its answer a moment before
     int maxInFlight = 0;  // the most seen at once since start or the last reset
-    int stalled = 0;      // requests held in a stall right now
+    // Requests whose answer has not begun: never more than the clients waiting for one.
+    int answering = 0;
+    int maxAnswering = 0;  // the most seen at once since start or the last reset
+    int stalled = 0;       // requests held in a stall right now
     std::optional<RequestRecord> last;
 
     int Requests() const { return searchRequests + pageRequests + otherRequests; }

@@ -1,0 +1,69 @@
+// Many jobs through one saver in one process: nothing is left behind after each, and jobs
+// at once share the saver's five download slots.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "soak/SoakRun.h"
+#include "tessel/Toolbox.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using soak::Gauge;
+using soak::SoakRun;
+
+class Soak : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kes-soak-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static int FilesIn(const fs::path& folder) {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
+        return count;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Soak, JobsOneAfterAnotherGiveBackTheirDescriptorsAndThreads) {
+    constexpr int kPages = 100;
+    SoakRun run(dir_, kPages);
+    ASSERT_TRUE(run.Run(1));  // the first job sets up what lives for the whole process
+    const Gauge level = run.Settle(soak::Measure());
+    for (int job = 2; job <= 10; ++job) {
+        SCOPED_TRACE("job " + std::to_string(job));
+        ASSERT_TRUE(run.Run(1));
+        const Gauge after = run.Settle(level);
+        EXPECT_LE(after.descriptors, level.descriptors);
+        EXPECT_LE(after.threads, level.threads);
+    }
+    EXPECT_EQ(run.Completes(), 10);
+    EXPECT_EQ(run.SavedPages(), 10 * kPages);
+    EXPECT_EQ(run.FailedPages(), 0);
+}
+
+TEST_F(Soak, FiveJobsAtOnceShareTheFiveSlotsAndEachCompletesOnce) {
+    constexpr int kPages = 20;
+    // Each answer is held a moment, so that the jobs' downloads overlap at the server.
+    SoakRun run(dir_, kPages, std::chrono::milliseconds(20));
+    ASSERT_TRUE(run.Run(5));
+    tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(100));  // room for a late event
+    EXPECT_EQ(run.Completes(), 5);
+    EXPECT_FALSE(run.Busy());
+    EXPECT_EQ(run.SavedPages(), 5 * kPages);
+    const auto stats = run.Double().Snapshot();
+    EXPECT_LE(stats.maxAnswering, 5);
+    EXPECT_GT(stats.maxAnswering, 1) << "the jobs never overlapped";
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(FilesIn(dir_ / ("soak " + std::to_string(i))), kPages);
+}
+
+}  // namespace
