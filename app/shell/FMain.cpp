@@ -52,8 +52,7 @@ FMain::FMain(ShellOptions options) : options_(std::move(options)), marker_(optio
     BuildTree();
     setWindowTitle(QString::fromLatin1(kProductName));
     if (pendingError_) {
-        app::LogError({pendingError_->Number(), pendingError_->Description()},
-                      tessel::level::kError, "FMain.Form_Initialize");
+        app::LogError(*pendingError_, tessel::level::kError, "FMain.Form_Initialize");
     }
     app::Trapped("FMain.Form_Initialize", tessel::level::kError, [&] { ShowSelectedTab(); });
     pendingError_.reset();

@@ -20,7 +20,7 @@ std::unique_ptr<FMain> Main(ShellOptions options) {
         window->activateWindow();
         return window;
     } catch (const std::exception& e) {
-        ShowMsg(app::Describe(e).description, mb::kExclamation);
+        ShowMsg(tessel::ToComError(e).Description(), mb::kExclamation);
         return nullptr;
     }
 }
