@@ -1,6 +1,8 @@
 #include "source/SearxngSource.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "download/DownloadErrors.h"
 #include "fetchcore/SearxngAddress.h"
@@ -11,14 +13,9 @@
 namespace fetchcore {
 namespace {
 
-bool SameText(const std::string& a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+bool SameText(std::string_view a, std::string_view b) {
+    return std::ranges::equal(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 }  // namespace
