@@ -4,6 +4,7 @@
 
 #include "parser/CGP.h"
 #include "source/SourceErrors.h"
+#include "tessel/Text.h"
 
 namespace fetchcore {
 namespace {
@@ -16,18 +17,7 @@ using nlohmann::json;
 }
 
 bool IsHttpAddress(std::string_view url) {
-    constexpr std::string_view kHttp = "http://";
-    constexpr std::string_view kHttps = "https://";
-    const auto startsWith = [url](std::string_view prefix) {
-        if (url.size() < prefix.size()) return false;
-        for (std::size_t i = 0; i < prefix.size(); ++i) {
-            const char c = url[i];
-            const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-            if (lower != prefix[i]) return false;
-        }
-        return true;
-    };
-    return startsWith(kHttp) || startsWith(kHttps);
+    return tessel::StartsWithNoCase(url, "http://") || tessel::StartsWithNoCase(url, "https://");
 }
 
 std::string TextOf(const json& value) {

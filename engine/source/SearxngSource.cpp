@@ -1,24 +1,13 @@
 #include "source/SearxngSource.h"
 
-#include <algorithm>
-#include <cctype>
-#include <string_view>
-
 #include "download/DownloadErrors.h"
 #include "fetchcore/SearxngAddress.h"
 #include "fetchcore/SourceWarnings.h"
 #include "source/SearxngReader.h"
 #include "source/SourceErrors.h"
+#include "tessel/Text.h"
 
 namespace fetchcore {
-namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-}  // namespace
 
 std::string SearxngSource::FirstPage() {
     pageNo_ = 1;
@@ -61,9 +50,9 @@ void SearxngSource::WarnOfEngines(const std::string& url, const std::string& eng
 tessel::ComError SearxngSource::DownloadFailure(int32_t number,
                                                 const std::string& description) const {
     // The download reports a refused answer by its status text.
-    if (number == dlerr::kStatus && SameText(description, "Forbidden"))
+    if (number == dlerr::kStatus && tessel::EqualsNoCase(description, "Forbidden"))
         return tessel::ComError(number, srcerr::kSearxngForbidden);
-    if (number == dlerr::kStatus && SameText(description, "Too Many Requests"))
+    if (number == dlerr::kStatus && tessel::EqualsNoCase(description, "Too Many Requests"))
         return tessel::ComError(number, srcerr::kSearxngTooManyRequests);
     return tessel::ComError(number, description);
 }
