@@ -43,8 +43,10 @@ void ReadState(const TaskSettings& store, QCheckBox* box) {
 void ucTask::ReadSettings() {
     const TaskSettings store;
     ReadText(store, txtKeyword_, QStringLiteral("kestrova"));
-    // The keyword rule has just composed this URL from the keyword read.
-    ReadText(store, txtSearchURL_, SearchURL());
+    // Without a stored URL: the plain search for the keyword read, or on a first start with
+    // KESTROVA_SEARXNG set, that instance's search.
+    ReadText(store, txtSearchURL_,
+             QString::fromStdString(DefaultSearchURL(Keyword().toStdString())));
     ReadText(store, txtResultsFrom_, QStringLiteral("1"));
     ReadText(store, txtResultsTo_, QStringLiteral("10"));
     ReadText(store, txtResultsPerPage_, QStringLiteral("10"));

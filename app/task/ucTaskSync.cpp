@@ -35,7 +35,9 @@ void ucTask::Synchronise(const char* source, Rewrite rewrite) {
 
 void ucTask::txtKeyword_Change() {
     Synchronise("ucTask.txtKeyword_Change", [&] {
-        txtSearchURL_->setText(QString::fromStdString(KeywordToURL(Keyword().toStdString())));
+        // A SearXNG address keeps its instance and parameters; only "q" changes.
+        const std::string url = KeywordIntoURL(SearchURL().toStdString(), Keyword().toStdString());
+        txtSearchURL_->setText(QString::fromStdString(url));
     });
 }
 

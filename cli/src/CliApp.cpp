@@ -6,6 +6,7 @@
 
 #include "CliLog.h"
 #include "CliOptions.h"
+#include "EngineWarnings.h"
 #include "ExitStatus.h"
 #include "JobRunner.h"
 #include "OutputFile.h"
@@ -85,10 +86,13 @@ int RunJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);
     JobRunner runner(saver, results, progress);
 
+    const EngineWarnings warnings(job.log->FileName());
     StopSignal::Install();
     const JobOutcome outcome = runner.Run(task, StopSignal::Received);
     tessel::WorkerThread::JoinAll();
     progress.Finish();
+    if (const auto unresponsive = warnings.Unresponsive())
+        err << kProgram << "warning: " << *unresponsive << "\n";
     if (outcome.stopSignal)
         job.log->Write(0, "Cancelled by signal " + std::to_string(outcome.stopSignal),
                        tessel::level::kInfo, "kestrova-cli.RunJob");

@@ -19,6 +19,7 @@ OutputFormat FormatFromName(const std::string& name) {
 const std::map<std::string, ValueSetter>& ValueOptions() {
     static const std::map<std::string, ValueSetter> options{
         {"--url", [](CliOptions& o, const std::string& v) { o.searchUrl = v; }},
+        {"--searxng", [](CliOptions& o, const std::string& v) { o.searxng = v; }},
         {"--from", [](CliOptions& o, const std::string& v) { o.from = v; }},
         {"--to", [](CliOptions& o, const std::string& v) { o.to = v; }},
         {"--per-page", [](CliOptions& o, const std::string& v) { o.perPage = v; }},
@@ -80,6 +81,9 @@ class ArgumentReader {
         if (options_.help || options_.version) return options_;
         if (keywordSeen_ && options_.searchUrl)
             throw UsageError("give either KEYWORD or --url, not both");
+        if (options_.searchUrl && options_.searxng)
+            throw UsageError("give either --url or --searxng, not both");
+        if (options_.searxng && !keywordSeen_) throw UsageError("--searxng needs a KEYWORD");
         if (!keywordSeen_ && !options_.searchUrl) throw UsageError("missing KEYWORD or --url");
         return options_;
     }
@@ -100,12 +104,18 @@ CliOptions ParseArguments(const std::vector<std::string>& args) {
 std::string UsageText() {
     return R"(Usage: kestrova-cli [OPTION]... KEYWORD
        kestrova-cli [OPTION]... --url SEARCH_URL
+       kestrova-cli [OPTION]... --searxng BASE_URL KEYWORD
 Collects the top results of a web search and, on request, downloads every result page.
 
   --url SEARCH_URL   search from this address; the keyword is read from its "q" key
+                     (a SearXNG address: path ending in /search, query with format=json)
+  --searxng BASE_URL search the SearXNG instance at BASE_URL through its JSON API
+                     (BASE_URL/search?q=KEYWORD&format=json); without --url and
+                     --searxng, the environment variable KESTROVA_SEARXNG gives BASE_URL
   --from N           first result position, 1 to 999 (default 1)
   --to N             last result position, 1 to 999 (default 10)
-  --per-page N       results per results page, 1 to 100 (default 10)
+  --per-page N       results per results page, 1 to 100 (default 10); a SearXNG
+                     instance decides its page size itself
   --download DIR     save every result page under DIR, in a folder named after the keyword
   --skip-non-html    with --download, skip links that are not web pages
                      (PDF, Word, Excel, PowerPoint, RTF, PostScript, https)
@@ -119,6 +129,8 @@ Collects the top results of a web search and, on request, downloads every result
 
 STATE is Skipped, Complete, Failed or Downloading (started, never finished); DETAIL is the
 saved file for Complete and the error for Failed.
+A page that is not a results page (one that asks for JavaScript, a consent or a
+CAPTCHA, as Google's web search does today) fails the job; see SearXNG above.
 Exit status: 0 job complete, 1 job failed, 2 bad usage or a refused field, 130 interrupted.
 )";
 }

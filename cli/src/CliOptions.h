@@ -14,6 +14,7 @@ enum class OutputFormat { List, Tsv, Jsonl };
 struct CliOptions {
     std::string keyword;                   // the KEYWORD argument
     std::optional<std::string> searchUrl;  // --url
+    std::optional<std::string> searxng;    // --searxng: a SearXNG instance's base address
     std::string from = "1";
     std::string to = "10";
     std::string perPage = "10";

@@ -4,10 +4,21 @@
 
 namespace kestrova::cli {
 
+namespace {
+
+// --url as given; else --searxng, else KESTROVA_SEARXNG, else the plain search address.
+std::string SearchUrlFrom(const CliOptions& o) {
+    if (o.searchUrl) return *o.searchUrl;
+    if (o.searxng) return SearxngSearchURL(*o.searxng, o.keyword);
+    return DefaultSearchURL(o.keyword);
+}
+
+}  // namespace
+
 TaskFields FieldsFrom(const CliOptions& o) {
     TaskFields fields;
     fields.keyword = o.searchUrl ? URLToKeyword(*o.searchUrl) : o.keyword;
-    fields.searchUrl = o.searchUrl ? *o.searchUrl : KeywordToURL(o.keyword);
+    fields.searchUrl = SearchUrlFrom(o);
     fields.resultsFrom = o.from;
     fields.resultsTo = o.to;
     fields.resultsPerPage = o.perPage;

@@ -11,5 +11,7 @@ inline constexpr const char* kMessanger = "Messanger";
 inline constexpr const char* kCookie = "Cookie";
 inline constexpr const char* kSemaphoreName = "ConcurrentDownloadSemaphoreName";
 inline constexpr const char* kCancelEventName = "CancelEventName";
+// Optional in a download's bag: the most its body may weigh, in bytes.
+inline constexpr const char* kLimitB = "LimitB";
 
 }  // namespace fetchcore::bagkey

@@ -16,6 +16,8 @@ std::shared_ptr<tessel::KeyedCollection> DownloadParams::ToBag() const {
     bag->Add(tessel::Variant(cookie), kCookie);
     bag->Add(tessel::Variant(semaphoreName), kSemaphoreName);
     bag->Add(tessel::Variant(cancelEventName), kCancelEventName);
+    // Only when set: a bag without it asks for the transfer's own limit.
+    if (limitB > 0) bag->Add(tessel::Variant(static_cast<double>(limitB)), kLimitB);
     return bag;
 }
 
@@ -30,6 +32,10 @@ void DownloadParams::ReadFrom(const tessel::KeyedCollection& bag) {
     reader.Read(kSemaphoreName, [&](const tessel::Variant& v) { semaphoreName = v.ToString(); });
     reader.Read(kCancelEventName,
                 [&](const tessel::Variant& v) { cancelEventName = v.ToString(); });
+    if (bag.Exists(kLimitB)) {
+        reader.Read(kLimitB,
+                    [&](const tessel::Variant& v) { limitB = static_cast<int64_t>(v.ToDouble()); });
+    }
     reader.ThrowFirstFailure();
 }
 

@@ -19,6 +19,7 @@ struct DownloadParams {
     std::string cookie;
     std::string semaphoreName;
     std::string cancelEventName;
+    int64_t limitB = 0;  // the most the body may weigh; 0 for the transfer's own limit
 
     std::shared_ptr<tessel::KeyedCollection> ToBag() const;
     // Throws the first entry that cannot be read, after reading all the others.

@@ -89,6 +89,7 @@ void CDLoadWorker::AcquireSlot(RunState& state) {
 void CDLoadWorker::SendRequest(const DownloadParams& params) {
     request_ = std::make_unique<platform::HttpRequest>();
     request_->open("GET", params.url, true);
+    if (params.limitB > 0) request_->setMaxBodyBytes(params.limitB);
     request_->setRequestHeader("GET", params.url);
     // Results pages are always fetched whole.
     if (!IsGoogleURL(params.url) && params.sizeB > 0) {

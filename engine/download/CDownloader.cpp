@@ -85,8 +85,14 @@ int CDownloader::UnreportedCount() const {
 
 std::shared_ptr<tessel::KeyedCollection> CDownloader::MakeBag(const std::string& url, int32_t SizeB,
                                                               const std::string& Cookie) const {
-    return DownloadParams{
-        url, SizeB, log_, moMessanger_, Cookie, ConcurrentDownloadSemaphoreName, CancelEventName}
+    return DownloadParams{url,
+                          SizeB,
+                          log_,
+                          moMessanger_,
+                          Cookie,
+                          ConcurrentDownloadSemaphoreName,
+                          CancelEventName,
+                          BodyLimitB}
         .ToBag();
 }
 

@@ -36,6 +36,9 @@ class CDownloader : private tessel::MessangerEvents {
     // Set by the owner before the first download.
     std::string ConcurrentDownloadSemaphoreName;
     std::string CancelEventName;
+    // The most a fetched body may weigh, for downloads started afterwards; 0 leaves the
+    // transfer's own limit.
+    int64_t BodyLimitB = 0;
 
     CDownloader();
     ~CDownloader();

@@ -34,6 +34,25 @@ int32_t ResultTable::NumberOf(const std::string& url) const {
     return results_[found->second].number;
 }
 
+int ResultTable::Number(const std::vector<std::string>& links, int64_t start, int32_t listFrom) {
+    constexpr int64_t kTop = std::numeric_limits<int32_t>::max();
+    int added = 0;
+    int64_t i = start;
+    for (const std::string& url : links) {
+        if (!at_.contains(url) && !unlisted_.contains(url)) {
+            ++added;
+            if (i < listFrom) {
+                unlisted_.insert(url);
+            } else {
+                at_.emplace(url, results_.size());
+                results_.push_back({url, static_cast<int32_t>(std::min(i, kTop))});
+            }
+        }
+        ++i;
+    }
+    return added;
+}
+
 std::string ResultTable::ListText() const {
     std::string list;
     for (const auto& result : results_) list += result.url + "\r\n";

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include <unordered_map>
 #include <vector>
@@ -18,6 +20,9 @@ class ResultTable {
     // its first number but still uses one up, so the numbers follow the search engine's
     // positions.
     void Number(const tessel::RecordNode& page, int32_t start);
+    // Numbers `links` from position `start`; positions before `listFrom` are remembered but
+    // not listed. Returns how many addresses were not seen before.
+    int Number(const std::vector<std::string>& links, int64_t start, int32_t listFrom);
 
     int Count() const { return static_cast<int>(results_.size()); }
     // Throws tessel::ComError for a URL that is not in the table.
@@ -39,6 +44,7 @@ class ResultTable {
 
     std::vector<Result> results_;                      // in the order found
     std::unordered_map<std::string, std::size_t> at_;  // URL -> its index in results_
+    std::unordered_set<std::string> unlisted_;         // seen before the first wanted position
 };
 
 }  // namespace fetchcore

@@ -1,7 +1,5 @@
 #include "job/ResultsPhase.h"
 
-#include "job/ResultsPaging.h"
-#include "parser/CGP.h"
 #include "tessel/Error.h"
 
 namespace fetchcore {
@@ -14,14 +12,15 @@ ResultsPhase::ResultsPhase(JobContext& job, PagesPhase& pages) : job_(job), page
 }
 
 void ResultsPhase::Begin() {
-    currentStart_ = job_.task->ResultsFrom();
-    RequestPage();
+    source_ = MakeResultsSource(job_);
+    const PageFetch fetch = source_->Fetch();
+    moSERDownloader_.BodyLimitB = fetch.limitB;
+    RequestPage(source_->FirstPage());
 }
 
-void ResultsPhase::RequestPage() {
-    const CTask& task = *job_.task;
-    currentURL_ = MakeResultsPageURL(task.SearchURL(), task.ResultsPerPage(), currentStart_);
-    moSERDownloader_.Download(currentURL_, kResultsPageSizeB);
+void ResultsPhase::RequestPage(std::string url) {
+    currentURL_ = std::move(url);
+    moSERDownloader_.Download(currentURL_, source_->Fetch().sizeB);
 }
 
 void ResultsPhase::Complete(const std::string& /*Cookie*/, const std::string& Page, bool IsSuccess,
@@ -29,28 +28,26 @@ void ResultsPhase::Complete(const std::string& /*Cookie*/, const std::string& Pa
     if (job_.Finished()) return;
     if (!IsSuccess) {
         // Results of earlier pages are dropped: a partial list would pass for a whole one.
-        job_.report->Complete(false, ErrNumber, ErrDescription);
+        const tessel::ComError failure = source_->DownloadFailure(ErrNumber, ErrDescription);
+        job_.report->Complete(false, failure.Number(), failure.Description());
         return;
     }
-    if (const auto failure = tessel::Trap([&] { TakePage(Page); })) {
-        job_.LogError(*failure, "moSERDownloader_Complete");
-        job_.report->Complete(false, failure->Number(), failure->Description());
+    std::optional<std::string> next;
+    // A page that cannot be read is logged with its address: the description alone does
+    // not say which page it was.
+    if (const auto failure = tessel::Trap([&] { next = source_->TakePage(currentURL_, Page); })) {
+        return Fail(*failure, currentURL_ + ". ");
+    }
+    if (const auto failure =
+            tessel::Trap([&] { next ? RequestPage(std::move(*next)) : EndOfResults(); })) {
+        Fail(*failure, "");
     }
 }
 
-void ResultsPhase::TakePage(const std::string& page) {
-    const auto record = CGP().ParsePage(page);
-    const bool last = IsLastPage(*record);
-    job_.results.Number(*record, currentStart_);
-    if (last) return EndOfResults();
-    currentStart_ += job_.task->ResultsPerPage();
-    RequestPage();
-}
-
-bool ResultsPhase::IsLastPage(const tessel::RecordNode& record) const {
-    const bool noMorePages = record.Fields().Item("NoMorePages").Values().Item(1).ToBool();
-    return noMorePages || record.Children().Count() == 0 ||
-           CoversLastWanted(currentStart_, job_.task->ResultsPerPage(), job_.task->ResultsTo());
+void ResultsPhase::Fail(const tessel::ComError& failure, const std::string& logPrefix) {
+    job_.LogError(tessel::ComError(failure.Number(), logPrefix + failure.Description()),
+                  "moSERDownloader_Complete");
+    job_.report->Complete(false, failure.Number(), failure.Description());
 }
 
 void ResultsPhase::EndOfResults() {

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "download/CDownloader.h"
 #include "job/JobContext.h"
 #include "job/PagesPhase.h"
-#include "tessel/RecordNode.h"
+#include "source/ResultsSource.h"
 
 namespace fetchcore {
 
@@ -26,16 +27,15 @@ class ResultsPhase : private CDownloaderEvents {
     // moSERDownloader_Complete
     void Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
                   int32_t ErrNumber, const std::string& ErrDescription) override;
-    void TakePage(const std::string& page);
-    bool IsLastPage(const tessel::RecordNode& record) const;
-    void RequestPage();
+    void Fail(const tessel::ComError& failure, const std::string& logPrefix);
+    void RequestPage(std::string url);
     void EndOfResults();
 
     JobContext& job_;
     PagesPhase& pages_;
     CDownloader moSERDownloader_;
     tessel::EventSource<CDownloaderEvents>::Connection connection_;
-    int32_t currentStart_ = 0;
+    std::unique_ptr<ResultsSource> source_;
     std::string currentURL_;
 };
 

@@ -53,6 +53,7 @@ struct HttpRequest::Impl {
     bool sent = false;
     std::string url;
     std::vector<std::string> headerLines;
+    int64_t maxBodyBytes = 0;  // 0: the process-wide limit
     std::unique_ptr<CurlTransfer> transfer;
     int32_t errorNumber = 0;
     std::string errorDescription;
@@ -133,12 +134,19 @@ void HttpRequest::setRequestHeader(const std::string& name, const std::string& v
     impl_->headerLines.push_back(value.empty() ? name + ";" : name + ": " + value);
 }
 
+void HttpRequest::setMaxBodyBytes(int64_t bytes) {
+    if (impl_->state != 1 || impl_->sent) {
+        Throw(httperr::kInvalidState, "The body limit can only be set between open and send. ");
+    }
+    impl_->maxBodyBytes = bytes;
+}
+
 void HttpRequest::send() {
     if (impl_->state != 1 || impl_->sent) {
         Throw(httperr::kInvalidState, "The request must be opened before it is sent. ");
     }
-    impl_->transfer =
-        std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, gMaxBodyBytes.load());
+    const int64_t limit = impl_->maxBodyBytes > 0 ? impl_->maxBodyBytes : gMaxBodyBytes.load();
+    impl_->transfer = std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, limit);
     impl_->sent = true;
     if (impl_->async) {
         impl_->Follow(impl_->transfer->Advance());

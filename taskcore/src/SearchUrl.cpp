@@ -1,8 +1,10 @@
 #include "taskcore/SearchUrl.h"
 
 #include <array>
+#include <cstdlib>
 #include <string_view>
 
+#include "fetchcore/SearxngAddress.h"
 #include "tessel/Text.h"
 #include "tessel/Toolbox.h"
 
@@ -56,13 +58,40 @@ std::string_view KeywordValue(std::string_view url) {
     return {};
 }
 
+// The keyword as a query value: blanks trimmed, percent-encoded, inner blanks as "+".
+std::string EncodeKeyword(const std::string& keyword) {
+    std::string encoded = tessel::Toolbox::URLEncode(std::string(tessel::TrimBlanks(keyword)));
+    ReplaceAll(encoded, "%20", "+");
+    return encoded;
+}
+
 }  // namespace
 
 std::string KeywordToURL(const std::string& keyword) {
-    std::string encoded = tessel::Toolbox::URLEncode(std::string(tessel::TrimBlanks(keyword)));
-    ReplaceAll(encoded, "%20", "+");
     const std::string templ = std::string("http://") + kSearchHost + "/search?hl=en&q=%1";
-    return tessel::Toolbox::FormatMessage(templ, {encoded});
+    return tessel::Toolbox::FormatMessage(templ, {EncodeKeyword(keyword)});
+}
+
+std::string KeywordIntoURL(const std::string& url, const std::string& keyword) {
+    if (!fetchcore::IsSearxngAddress(url)) return KeywordToURL(keyword);
+    return fetchcore::WithQueryParameter(url, "q", EncodeKeyword(keyword));
+}
+
+std::string SearxngSearchURL(const std::string& instance, const std::string& keyword) {
+    std::string base(tessel::TrimBlanks(instance));
+    while (base.ends_with('/')) base.pop_back();
+    return base + "/search?q=" + EncodeKeyword(keyword) + "&format=json";
+}
+
+std::optional<std::string> SearxngFromEnvironment() {
+    const char* value = std::getenv("KESTROVA_SEARXNG");
+    if (value == nullptr || tessel::TrimBlanks(value).empty()) return std::nullopt;
+    return std::string(value);
+}
+
+std::string DefaultSearchURL(const std::string& keyword) {
+    if (const auto instance = SearxngFromEnvironment()) return SearxngSearchURL(*instance, keyword);
+    return KeywordToURL(keyword);
 }
 
 std::string URLToKeyword(const std::string& url) {

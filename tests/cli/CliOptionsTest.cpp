@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "CliOptions.h"
 #include "TaskFromOptions.h"
 
@@ -33,13 +35,16 @@ TEST(CliOptions, ValuesInBothFormsAndFlags) {
 }
 
 TEST(CliOptions, RefusesWhatItCannotUse) {
-    for (const auto& args : std::vector<std::vector<std::string>>{{},
-                                                                  {"a", "b"},
-                                                                  {"a", "--url", "u"},
-                                                                  {"a", "--bogus"},
-                                                                  {"a", "--to"},
-                                                                  {"a", "--quiet=yes"},
-                                                                  {"a", "--format", "csv"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"a", "b"},
+                                               {"a", "--url", "u"},
+                                               {"a", "--bogus"},
+                                               {"a", "--to"},
+                                               {"a", "--quiet=yes"},
+                                               {"a", "--format", "csv"},
+                                               {"--searxng", "http://s"},
+                                               {"--url", "u", "--searxng", "s"}}) {
         EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseArguments({"--help"}).help);
@@ -58,6 +63,19 @@ TEST(TaskFromOptions, KeywordGivesTheUrlAndTheUrlGivesTheKeyword) {
     EXPECT_EQ(fields.searchUrl, *o.searchUrl);
     EXPECT_TRUE(fields.downloadPages);
     EXPECT_EQ(fields.saveTo, "out");
+}
+
+TEST(TaskFromOptions, SearxngComesFromTheOptionElseFromTheEnvironment) {
+    CliOptions o;
+    o.keyword = "red kites";
+    ::setenv("KESTROVA_SEARXNG", "http://env.example", 1);
+    EXPECT_EQ(FieldsFrom(o).searchUrl, "http://env.example/search?q=red+kites&format=json");
+    o.searxng = "https://opt.example/";
+    EXPECT_EQ(FieldsFrom(o).searchUrl, "https://opt.example/search?q=red+kites&format=json");
+    o.searxng.reset();
+    o.searchUrl = "http://www.google.com/search?q=x";
+    EXPECT_EQ(FieldsFrom(o).searchUrl, *o.searchUrl) << "--url wins over the environment";
+    ::unsetenv("KESTROVA_SEARXNG");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -231,6 +232,50 @@ TEST_F(CliRun, CtrlCDuringTheResultsEndsWithoutResults) {
     EXPECT_EQ(r.status, 130);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "kestrova-cli: Cancelled\n");
+}
+
+TEST_F(CliRun, SearxngListsItsResultsAndWarnsOnceOfEnginesThatDidNotAnswer) {
+    SerpDouble::Options o;
+    o.unresponsiveEngines = {{"google", "CAPTCHA"}};
+    auto& server = Serve(o);
+    const auto r = Run({"--searxng", server.BaseURL() + "/", "--to", "15", "kestrova"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 20; ++i) expected.push_back(server.PageURL(i));
+    EXPECT_EQ(Lines(r.out), expected);
+    const std::string warning =
+        "kestrova-cli: warning: Some search engines of the SearXNG "
+        "instance did not answer: google (CAPTCHA)\n";
+    const auto at = r.err.find(warning);
+    EXPECT_NE(at, std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(warning, at + 1), std::string::npos) << "two pages, one warning";
+}
+
+TEST_F(CliRun, TheEnvironmentNamesTheInstanceAndItsRefusalIsExplained) {
+    SerpDouble::Options o;
+    o.resultsPageFaults = {{1, Fault::WithStatus(403)}};
+    auto& server = Serve(o);
+    ::setenv("KESTROVA_SEARXNG", server.BaseURL().c_str(), 1);
+    const auto r = Run({"--quiet", "kestrova"});
+    ::unsetenv("KESTROVA_SEARXNG");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "kestrova-cli: The SearXNG instance does not serve JSON (HTTP 403): add json to "
+              "search.formats in its settings.\n");
+    ASSERT_TRUE(server.Snapshot().last);
+    EXPECT_EQ(server.Snapshot().last->target, "/search?q=kestrova&format=json&pageno=1");
+}
+
+TEST_F(CliRun, AnAnswerThatIsNoResultsPageFailsInsteadOfListingNothing) {
+    SerpDouble::Options o;
+    o.resultsPageFaults = {{1, Fault::WithStatus(200)}};
+    Serve(o);
+    const auto r = Run({"--url", Url(), "--quiet"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "kestrova-cli: Cannot parse page. The answer is not a results page (the search "
+              "engine may ask for JavaScript, a consent or a CAPTCHA).\n");
 }
 
 }  // namespace

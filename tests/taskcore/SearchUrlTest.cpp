@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace kestrova {
@@ -91,6 +92,33 @@ TEST(SearchUrlRoundTrip, KeywordComesBackFromItsOwnUrl) {
          {"kestrova", "two words", "C++", "50% off", "a&b=c", "caf\xC3\xA9", "%41", "x+y"}) {
         EXPECT_EQ(URLToKeyword(KeywordToURL(keyword)), keyword) << keyword;
     }
+}
+
+TEST(KeywordIntoURL, OnASearxngAddressOnlyTheQueryKeyChanges) {
+    const std::string searx = "https://searx.example/search?language=en&q=old&format=json";
+    EXPECT_EQ(KeywordIntoURL(searx, "  red kites & co "),
+              "https://searx.example/search?language=en&q=red+kites+%26+co&format=json");
+    EXPECT_EQ(URLToKeyword(KeywordIntoURL(searx, "red kites")), "red kites");
+    EXPECT_EQ(KeywordIntoURL("https://searx.example/search?format=json", "a b"),
+              "https://searx.example/search?format=json&q=a+b");
+    EXPECT_EQ(KeywordIntoURL("http://www.google.com/search?hl=de&q=old", "a b"), kPlain + "a+b");
+}
+
+TEST(SearxngSearchURL, AppendsTheSearchToTheInstance) {
+    EXPECT_EQ(SearxngSearchURL("https://searx.example//", "red kites"),
+              "https://searx.example/search?q=red+kites&format=json");
+    EXPECT_EQ(SearxngSearchURL("http://127.0.0.1:8888/searx", "x"),
+              "http://127.0.0.1:8888/searx/search?q=x&format=json");
+}
+
+TEST(DefaultSearchURL, TheInstanceOfTheEnvironmentWinsOverThePlainSearch) {
+    ::unsetenv("KESTROVA_SEARXNG");
+    EXPECT_EQ(DefaultSearchURL("kestrova"), kPlain + "kestrova");
+    ::setenv("KESTROVA_SEARXNG", "  ", 1);
+    EXPECT_EQ(DefaultSearchURL("kestrova"), kPlain + "kestrova");
+    ::setenv("KESTROVA_SEARXNG", "https://searx.example/", 1);
+    EXPECT_EQ(DefaultSearchURL("kestrova"), "https://searx.example/search?q=kestrova&format=json");
+    ::unsetenv("KESTROVA_SEARXNG");
 }
 
 }  // namespace

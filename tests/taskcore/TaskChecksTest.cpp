@@ -74,6 +74,14 @@ TEST(CheckTask, UrlMustNameGoogleInAnyCase) {
     EXPECT_EQ(ExpectTask(CheckTask(f)).SearchURL, "HTTP://WWW.GOOGLE.DE/search?q=x");
 }
 
+TEST(CheckTask, ASearxngAddressPassesForAGoogleOne) {
+    TaskFields f = ValidFields();
+    f.searchUrl = "https://searx.example/search?q=kestrova&format=json";
+    EXPECT_TRUE(CheckTask(f).task.has_value());
+    f.searchUrl = "https://searx.example/search?q=kestrova&format=html";
+    ExpectFailure(f, "Invalid search URL. Please enter Google URL.", TaskControl::SearchURL);
+}
+
 TEST(CheckTask, UrlMustNotCarryPagingParameters) {
     const std::string paging =
         "Invalid search URL. Please remove pagination parameters \"num\" and/or \"start\".";

@@ -39,7 +39,11 @@ TEST(CommandLine, ReadsEveryOption) {
                                         "--empty-results-page",
                                         "3",
                                         "--threads",
-                                        "4"});
+                                        "4",
+                                        "--searxng-page-size",
+                                        "20",
+                                        "--unresponsive",
+                                        "google:CAPTCHA: too many"});
     const auto& o = line.options;
     EXPECT_FALSE(line.help);
     EXPECT_EQ(o.port, 8123);
@@ -59,6 +63,9 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.resultsPageFaults.at(2).status, 500);
     EXPECT_TRUE(o.emptyResultsPages.contains(3));
     EXPECT_EQ(o.threads, 4);
+    EXPECT_EQ(o.searxngPageSize, 20);
+    EXPECT_EQ(o.unresponsiveEngines,
+              (std::vector<std::pair<std::string, std::string>>{{"google", "CAPTCHA: too many"}}));
 }
 
 TEST(CommandLine, DefaultsAndHelp) {
@@ -71,10 +78,21 @@ TEST(CommandLine, DefaultsAndHelp) {
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},           {"--port"},          {"--port", "65536"},
-        {"--results", "-1"},   {"--latency", "x"},  {"--link", "3"},
-        {"--link", "3:gif"},   {"--link", "0:pdf"}, {"--fail-result", "2:99"},
-        {"--content", "utf8"}, {"--threads", "0"},  {"--results", "12abc"},
+        {"--bogus"},
+        {"--port"},
+        {"--port", "65536"},
+        {"--results", "-1"},
+        {"--latency", "x"},
+        {"--link", "3"},
+        {"--link", "3:gif"},
+        {"--link", "0:pdf"},
+        {"--fail-result", "2:99"},
+        {"--content", "utf8"},
+        {"--threads", "0"},
+        {"--results", "12abc"},
+        {"--unresponsive", "google"},
+        {"--unresponsive", ":x"},
+        {"--searxng-page-size", "0"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW(ParseCommandLine(args), std::invalid_argument) << args[0];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <regex>
 #include <stdexcept>
 
 #include "Fetch.h"
@@ -42,6 +43,35 @@ TEST(Serving, PagesHonourStartNumAndTheTotal) {
     EXPECT_EQ(EntryLinks(ResultsPage(server, "&start=5&num=3")), PlainLinks(server, 6, 8));
     EXPECT_EQ(EntryLinks(ResultsPage(server, "&num=1&start=22")), PlainLinks(server, 23, 23));
     EXPECT_TRUE(EntryLinks(ResultsPage(server, "&start=30")).empty());
+}
+
+TEST(Serving, SearxngAnswersPageByPagenoAndRefusesWithoutFormatJson) {
+    auto options = WithResults(23);
+    options.searxngPageSize = 10;
+    options.unresponsiveEngines = {{"bing", "timeout"}};
+    SerpDouble server(options);
+    server.Start();
+    const auto page = [&](const std::string& pageno) {
+        const auto reply = Fetch(server, "/search?q=kestrova&format=json" + pageno);
+        EXPECT_EQ(reply.status, 200) << pageno;
+        EXPECT_EQ(reply.Header("Content-Type"), "application/json") << pageno;
+        return reply.body;
+    };
+    const auto urls = [&](const std::string& body) {
+        std::vector<std::string> found;
+        const std::regex url(R"re("url":"([^"]*)")re");
+        for (std::sregex_iterator it(body.begin(), body.end(), url), end; it != end; ++it) {
+            found.push_back((*it)[1]);
+        }
+        return found;
+    };
+    EXPECT_EQ(urls(page("")), PlainLinks(server, 1, 10));
+    EXPECT_EQ(urls(page("&pageno=3")), PlainLinks(server, 21, 23));
+    EXPECT_TRUE(urls(page("&pageno=4")).empty());
+    EXPECT_NE(page("&pageno=1").find(R"("unresponsive_engines":[["bing","timeout"]])"),
+              std::string::npos);
+    EXPECT_EQ(Fetch(server, "/search?q=kestrova").status, 403);
+    EXPECT_EQ(Fetch(server, "/search?q=kestrova&format=html").status, 403);
 }
 
 TEST(Serving, OddPagingValuesFallBackLikeTheEngine) {
@@ -183,7 +213,7 @@ TEST(Serving, RangeIsIgnoredWhenNotHonoured) {
 TEST(Serving, OtherPathsAreNotFound) {
     SerpDouble server;
     server.Start();
-    EXPECT_EQ(Fetch(server, "/search?q=x").status, 404);
+    EXPECT_EQ(Fetch(server, "/other/search?q=x").status, 404);  // /search is SearXNG's
     EXPECT_EQ(Fetch(server, "/page/0").status, 404);
     EXPECT_EQ(Fetch(server, "/page/x").status, 404);
 }

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
         std::cerr << "kestrova-serpdouble: " << error.what() << "\n";
         return 1;
     }
-    std::cout << "Search address: " << server.SearchURL("") << std::endl;
+    std::cout << "Search address: " << server.SearchURL("") << "\n"
+              << "SearXNG instance: " << server.BaseURL() << std::endl;
     int signal = 0;
     sigwait(&signals, &signal);
     server.Stop();

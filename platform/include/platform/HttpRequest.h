@@ -51,6 +51,9 @@ class HttpRequest {
     // Between open and send; names and values with CR, LF or NUL (or a name with a colon
     // or blank) are refused with kInvalidArgument.
     void setRequestHeader(const std::string& name, const std::string& value);
+    // Between open and send: the body limit of this request (0 or less: the process-wide
+    // one); a longer body fails the transfer with kBodyTooLarge.
+    void setMaxBodyBytes(int64_t bytes);
     void send();  // returns at once
     int readyState();
     // Waits at most `milliseconds` for the transfer to have work, returning early when it

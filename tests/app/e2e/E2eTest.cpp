@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <QFile>
+#include <QSettings>
 #include <QTest>
 
 #include "ProgramDriver.h"
@@ -180,6 +182,38 @@ class E2eTest : public QObject {
         QCOMPARE(program_->StatusText(3), QStringLiteral("Cancelled"));
         QVERIFY(!fs::exists(SavedPage(kKeyword, 18)));
         QCOMPARE(ReadFile(SavedPage(kKeyword, 20)), double_->ExpectedBody(20));
+    }
+
+    void aFirstStartWithKestrovaSearxngSearchesThatInstance() {
+        program_.reset();
+        QFile::remove(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                QStringLiteral("Kestrova"), QStringLiteral("Kestrova"))
+                          .fileName());
+        qputenv("KESTROVA_SEARXNG", QByteArray::fromStdString(double_->BaseURL() + "/"));
+        program_ = std::make_unique<ProgramDriver>();
+        qunsetenv("KESTROVA_SEARXNG");
+        const auto url = [this] {
+            return program_->Window()
+                .findChild<QWidget*>(QStringLiteral("txtSearchURL"))
+                ->property("text")
+                .toString()
+                .toStdString();
+        };
+        QCOMPARE(url(), double_->SearxngURL("kestrova"));
+        TypedTask task = Task(kKeyword, 1, 10, 7);
+        task.searchUrl.clear();  // the keyword alone rewrites the instance's "q"
+        program_->Type(task);
+        QCOMPARE(url(), double_->SearxngURL(kKeyword.toStdString()));
+        MessageBoxes boxes;
+        program_->ClickDownload();
+        QVERIFY(Completed(boxes, 1));
+        QCOMPARE(boxes.shown[0].prompt, "Download complete");
+        const auto rows = program_->Rows();
+        QCOMPARE(rows.size(), size_t{10});
+        QCOMPARE(rows[2], (ShownRow{3, Link(3), QStringLiteral("Skipped")}));
+        QCOMPARE(rows[4], (ShownRow{5, Link(5), QStringLiteral("Not Found")}));
+        QCOMPARE(rows[9], (ShownRow{10, Link(10), QStringLiteral("Complete")}));
+        QCOMPARE(ReadFile(SavedPage(kKeyword, 10)), double_->ExpectedBody(10));
     }
 
     void cancelBeforeAnyResultEndsTheJobWithAWarning() {

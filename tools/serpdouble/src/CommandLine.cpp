@@ -108,6 +108,15 @@ const std::map<std::string, Setter>& FaultFlags() {
              o.resultsPageFaults[k] =
                  Fault::WithStatus(static_cast<int>(Number(status, 100, 599, f)));
          }},
+        {"--searxng-page-size", [](Options& o, const std::string& v,
+                                   const std::string& f) { o.searxngPageSize = Int(v, f, 1); }},
+        {"--unresponsive",
+         [](Options& o, const std::string& v, const std::string& f) {
+             const auto colon = v.find(':');
+             if (colon == 0 || colon == std::string::npos)
+                 throw std::invalid_argument(f + ": '" + v + "' is not ENGINE:REASON");
+             o.unresponsiveEngines.emplace_back(v.substr(0, colon), v.substr(colon + 1));
+         }},
         {"--empty-results-page",
          [](Options& o, const std::string& v, const std::string& f) {
              o.emptyResultsPages.insert(Int(v, f, 1));
@@ -147,7 +156,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string Usage() {
     return R"(Usage: kestrova-serpdouble [OPTION]...
-Serves search results pages and result pages on 127.0.0.1 until Ctrl-C or SIGTERM.
+Serves search results pages (the 2010 layout at /google/search, SearXNG's JSON API at
+/search) and result pages on 127.0.0.1 until Ctrl-C or SIGTERM.
 
   --port N                   port to listen on (default: any free port)
   --results N                total number of results for every query (default 50)
@@ -163,8 +173,11 @@ Serves search results pages and result pages on 127.0.0.1 until Ctrl-C or SIGTER
   --delay-result N:MS        answer result page N after MS milliseconds
   --stall-result N           never answer result page N
   --partial-result N:BYTES   send BYTES of result page N, then stall
-  --fail-results-page K:STATUS  answer results page K with STATUS
+  --fail-results-page K:STATUS  answer results page K with STATUS (also SearXNG's
+                             pageno K, for example 403 or 429)
   --empty-results-page K     serve results page K without links
+  --searxng-page-size N      results in one SearXNG answer (default 10)
+  --unresponsive ENGINE:REASON  name ENGINE as not answering in every SearXNG answer
   --threads N                connections served at once (default 16)
   --help                     show this text
 )";

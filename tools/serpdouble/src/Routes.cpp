@@ -27,6 +27,9 @@ void InstallRoutes(httplib::Server& server, const Context& ctx) {
     server.Get("/google/search", [c](const httplib::Request& req, httplib::Response& res) {
         ServeSearch(*c, req, res);
     });
+    server.Get("/search", [c](const httplib::Request& req, httplib::Response& res) {
+        ServeSearxng(*c, req, res);
+    });
     server.Get(R"(/page/(\d+)(.*))", [c](const httplib::Request& req, httplib::Response& res) {
         ServePage(*c, req, res);
     });

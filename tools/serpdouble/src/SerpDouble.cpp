@@ -135,6 +135,10 @@ std::string SerpDouble::SearchURL(const std::string& keyword) const {
     return BaseURL() + "/google/search?hl=en&q=" + EncodeQueryValue(keyword);
 }
 
+std::string SerpDouble::SearxngURL(const std::string& keyword) const {
+    return BaseURL() + "/search?q=" + EncodeQueryValue(keyword) + "&format=json";
+}
+
 std::string SerpDouble::PageURL(int result) const {
     return BaseURL() + "/page/" + std::to_string(result);
 }

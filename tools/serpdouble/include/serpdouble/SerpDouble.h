@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "serpdouble/Fault.h"
@@ -19,8 +20,9 @@
 namespace serpdouble {
 
 // A stand-in for the search engine on 127.0.0.1. It serves results pages for any query at
-// /google/search (keys "q", "start", "num"), result pages at /page/<i>..., and shows
-// configured faults. It serves on threads of its own; all members are thread-safe.
+// /google/search (keys "q", "start", "num"), SearXNG JSON answers at /search (keys "q",
+// "pageno", "format=json"), result pages at /page/<i>..., and shows configured faults. It serves on
+// threads of its own; all members are thread-safe.
 class SerpDouble {
   public:
     struct Options {
@@ -37,7 +39,10 @@ class SerpDouble {
         std::map<std::string, Fault> pathFaults;  // per exact path, on any request
         std::map<int, Fault> resultsPageFaults;   // per results page number, from 1
         std::set<int> emptyResultsPages;          // results pages served without links
-        int threads = 16;                         // connections served at once
+        int searxngPageSize = 10;                 // results of one SearXNG answer
+        // Named as not answering in every SearXNG answer: engine name and reason.
+        std::vector<std::pair<std::string, std::string>> unresponsiveEngines;
+        int threads = 16;  // connections served at once
     };
 
     SerpDouble();
@@ -55,7 +60,8 @@ class SerpDouble {
     std::uint16_t Port() const;   // 0 until started
     std::string BaseURL() const;  // "http://127.0.0.1:PORT"
     std::string SearchURL(const std::string& keyword) const;
-    std::string PageURL(int result) const;  // the Plain link of a result
+    std::string SearxngURL(const std::string& keyword) const;  // BaseURL()/search?q=...&format=json
+    std::string PageURL(int result) const;                     // the Plain link of a result
     // The link a correct reader takes from the results page for this result, if any.
     std::optional<std::string> ResultLink(int result) const;
     std::string ExpectedBody(int result) const;  // the whole body of a result page
