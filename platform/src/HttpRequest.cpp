@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "CurlTransfer.h"
+#include "HttpSession.h"
 #include "ReasonPhrase.h"
 #include "tessel/Text.h"
 
@@ -48,6 +49,9 @@ bool IsValidHeaderName(const std::string& name) {
 }  // namespace
 
 struct HttpRequest::Impl {
+    explicit Impl(std::shared_ptr<HttpSession> s) : session(std::move(s)) {}
+
+    std::shared_ptr<HttpSession> session;
     int state = 0;
     bool async = true;
     bool sent = false;
@@ -57,7 +61,7 @@ struct HttpRequest::Impl {
     int32_t errorNumber = 0;
     std::string errorDescription;
 
-    void Clear() { *this = Impl{}; }
+    void Clear() { *this = Impl(std::move(session)); }
 
     int StateOfResponse() const {
         const auto& response = transfer->Response();
@@ -101,10 +105,10 @@ struct HttpRequest::Impl {
     }
 };
 
-HttpRequest::HttpRequest() : impl_(std::make_unique<Impl>()) {
-    if (!HttpAvailable()) {
-        Throw(httperr::kUnavailable, "The HTTP client library could not be initialised. ");
-    }
+HttpRequest::HttpRequest(std::shared_ptr<HttpSession> session) {
+    // Nobody else could take its connection up: it closes once the outcome is known.
+    if (!session) session = NewHttpSession(0);
+    impl_ = std::make_unique<Impl>(std::move(session));
 }
 
 HttpRequest::~HttpRequest() = default;
@@ -137,8 +141,8 @@ void HttpRequest::send() {
     if (impl_->state != 1 || impl_->sent) {
         Throw(httperr::kInvalidState, "The request must be opened before it is sent. ");
     }
-    impl_->transfer =
-        std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, gMaxBodyBytes.load());
+    impl_->transfer = std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines,
+                                                     gMaxBodyBytes.load(), impl_->session);
     impl_->sent = true;
     if (impl_->async) {
         impl_->Follow(impl_->transfer->Advance());
@@ -154,9 +158,9 @@ int HttpRequest::readyState() {
     return impl_->state;
 }
 
-void HttpRequest::waitForActivity(int milliseconds) {
+void HttpRequest::waitForActivity(int milliseconds, int wakeDescriptor) {
     if (impl_->sent && impl_->state < 4 && impl_->transfer) {
-        impl_->transfer->WaitForActivity(milliseconds);
+        impl_->transfer->WaitForActivity(milliseconds, wakeDescriptor);
     }
 }
 
