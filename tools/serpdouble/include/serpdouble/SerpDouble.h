@@ -38,6 +38,9 @@ class SerpDouble {
         std::map<int, Fault> resultsPageFaults;   // per results page number, from 1
         std::set<int> emptyResultsPages;          // results pages served without links
         int threads = 16;                         // connections served at once
+        // Many requests per connection, as real servers answer; off, every answer closes
+        // its connection (an idle connection holds one of the threads for up to a second).
+        bool keepAlive = false;
     };
 
     SerpDouble();

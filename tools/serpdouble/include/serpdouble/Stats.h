@@ -28,6 +28,7 @@ struct Stats {
     int inFlight = 0;  // requests not yet done with: a client may hold its answer a moment before
     int maxInFlight = 0;  // the most seen at once since start or the last reset
     int stalled = 0;      // requests held in a stall right now
+    int connections = 0;  // connections accepted
     std::optional<RequestRecord> last;
 
     int Requests() const { return searchRequests + pageRequests + otherRequests; }
