@@ -86,7 +86,8 @@ int RunJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     JobRunner runner(saver, results, progress);
 
     StopSignal::Install();
-    const JobOutcome outcome = runner.Run(task, StopSignal::Received);
+    const JobOutcome outcome =
+        runner.Run(task, StopRequest{StopSignal::Received, StopSignal::Descriptor()});
     tessel::WorkerThread::JoinAll();
     progress.Finish();
     if (outcome.stopSignal)
