@@ -38,9 +38,9 @@ Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
     cancelEventName_ = tessel::Toolbox::NewID();
     try {
         connections_ = platform::OpenHttpSession(semaphoreName_);
-    } catch (const ComError& e) {
+    } catch (const std::exception& e) {
         // Downloads then fail on their own, each with this description.
-        LogError(e, tessel::level::kEngineError, "Init");
+        LogError(tessel::ToComError(e), tessel::level::kEngineError, "Init");
     }
     return {};
 }

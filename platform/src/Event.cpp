@@ -1,7 +1,8 @@
 #include "Event.h"
 
 #include <sys/eventfd.h>
-#include <unistd.h>
+
+#include <cstdint>
 
 #include "WaitFor.h"
 
@@ -9,10 +10,6 @@ namespace platform {
 
 Event::Event(std::string name, bool manualReset, bool initialState)
     : KernelObject(std::move(name)), manualReset_(manualReset), state_(initialState) {}
-
-Event::~Event() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-}
 
 WaitResult Event::Wait(uint32_t timeoutMs) {
     std::unique_lock lock(mutex_);
@@ -45,20 +42,21 @@ void Event::Reset() {
 
 int Event::Descriptor() {
     std::lock_guard lock(mutex_);
-    if (descriptor_ < 0) {
-        descriptor_ = eventfd(state_ ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (!descriptor_) {
+        descriptor_ = tessel::FileDescriptor(eventfd(state_ ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC));
     }
-    return descriptor_;
+    return descriptor_.Get();
 }
 
 // The counter holds 1 while the event is set and 0 otherwise; only edges touch it.
 void Event::MirrorLocked(bool wasSet) {
-    if (descriptor_ < 0 || wasSet == state_) return;
-    eventfd_t value = 0;
+    if (!descriptor_ || wasSet == state_) return;
+    // Neither can fail here: the counter only ever moves between 0 and 1.
+    uint64_t value = 1;
     if (state_) {
-        eventfd_write(descriptor_, 1);
+        tessel::WriteAll(descriptor_.Get(), {reinterpret_cast<const char*>(&value), sizeof value});
     } else {
-        eventfd_read(descriptor_, &value);
+        tessel::ReadSome(descriptor_.Get(), &value, sizeof value);
     }
 }
 

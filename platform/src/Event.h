@@ -4,13 +4,13 @@
 #include <mutex>
 
 #include "KernelObject.h"
+#include "tessel/FileDescriptor.h"
 
 namespace platform {
 
 class Event final : public KernelObject {
   public:
     Event(std::string name, bool manualReset, bool initialState);
-    ~Event() override;
 
     // An auto-reset event lets exactly one successful waiter through per Set.
     WaitResult Wait(uint32_t timeoutMs) override;
@@ -27,7 +27,7 @@ class Event final : public KernelObject {
     std::condition_variable signalled_;
     const bool manualReset_;
     bool state_;
-    int descriptor_ = -1;
+    tessel::FileDescriptor descriptor_;
 };
 
 }  // namespace platform

@@ -2,13 +2,13 @@
 
 #include <signal.h>
 #include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <sstream>
 
 #include "JobRunner.h"
 #include "platform/KernelObjects.h"
+#include "tessel/FileDescriptor.h"
 #include "tessel/WorkerThread.h"
 
 namespace kestrova::cli {
@@ -21,22 +21,21 @@ using tessel::VariantArray;
 class FakeStop {
   public:
     FakeStop() : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-    ~FakeStop() { close(fd_); }
     void Raise(int signal) {
         signal_ = signal;
-        eventfd_write(fd_, 1);
+        eventfd_write(fd_.Get(), 1);
     }
     StopRequest Request() {
         return {[this] {
                     ++asked_;
                     return signal_.load();
                 },
-                fd_};
+                fd_.Get()};
     }
     int Asked() const { return asked_; }
 
   private:
-    int fd_;
+    tessel::FileDescriptor fd_;
     std::atomic<int> signal_{0};
     int asked_ = 0;
 };
