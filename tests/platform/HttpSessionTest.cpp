@@ -1,4 +1,4 @@
-// Requests on one session share connections; the wake descriptor ends a wait at once.
+// Requests on one session share connections.
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -6,12 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "Gate.h"
 #include "LoopbackServer.h"
 #include "Polling.h"
 #include "platform/HttpRequest.h"
 #include "platform/HttpSession.h"
-#include "platform/KernelObjects.h"
 
 using platform::HttpRequest;
 using platform::OpenHttpSession;
@@ -87,30 +85,4 @@ TEST(HttpSession, ThreadsShareOneSessionAtOnce) {
     for (auto& thread : threads) thread.join();
     // The warm-up's own connection plus one per request would mean no reuse at all.
     EXPECT_LT(server.Connections(), 1u + 4u * 5u);
-}
-
-TEST(HttpSession, AWaitEndsAtOnceWhenTheWakeDescriptorIsReadable) {
-    kestest::LoopbackServer server;
-    kestest::Gate& arrived = server.NewGate();
-    kestest::Gate& never = server.NewGate();
-    server.Http().Get("/silent", [&](const httplib::Request&, httplib::Response& res) {
-        arrived.Open();
-        never.Wait();
-        res.set_content("late", "text/plain");
-    });
-    server.Start();
-    HttpRequest request;
-    request.open("GET", server.Url("/silent"));
-    request.send();
-    // The request moves only while it is advanced.
-    for (int turn = 0; turn < 2000 && !arrived.IsOpen(); ++turn) {
-        request.waitForActivity(10);
-        request.readyState();
-    }
-    ASSERT_TRUE(arrived.IsOpen());
-    auto cancel = platform::CreateEventA(true, false, "");
-    platform::SetEvent(cancel);
-    // Without the descriptor among the poll's this would sleep for an hour.
-    request.waitForActivity(3'600'000, platform::EventDescriptor(cancel));
-    EXPECT_EQ(request.readyState(), 1);
 }
