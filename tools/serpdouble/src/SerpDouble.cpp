@@ -1,6 +1,7 @@
 #include "serpdouble/SerpDouble.h"
 
 #include <httplib.h>
+#include <netinet/tcp.h>
 
 #include <atomic>
 #include <mutex>
@@ -48,9 +49,12 @@ std::unique_ptr<PrimedServer> SerpDouble::Impl::NewServer() {
     constexpr std::size_t kKeptAliveRequests = 100000;
     server->set_keep_alive_max_count(options.keepAlive ? kKeptAliveRequests : 1);
     // httplib's default adds SO_REUSEPORT, which lets a second double share a taken port.
+    // Accepted connections inherit TCP_NODELAY: on a kept connection Nagle's algorithm
+    // would hold each body until the client acknowledged its headers (a delayed ACK).
     server->set_socket_options([](socket_t sock) {
         int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof(yes));
     });
     server->set_keep_alive_timeout(1);
     server->set_read_timeout(2, 0);
