@@ -33,9 +33,7 @@ int FetchAll(const std::vector<std::string>& urls, std::size_t pageSize,
     downloader.ConcurrentDownloadSemaphoreName = tessel::Toolbox::NewID();
     downloader.CancelEventName = tessel::Toolbox::NewID();
     for (const auto& url : urls) downloader.Download(url, 0);
-    while (tally.done < urls.size()) {
-        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-    }
+    while (tally.done < urls.size()) tessel::Toolbox::WaitAndPumpMessages();
     tessel::WorkerThread::JoinAll();
     return tally.failures;
 }

@@ -10,10 +10,15 @@
 namespace dlbench {
 namespace {
 
-[[noreturn]] void Serve(std::size_t pageSize, int portWrite, int stopRead) {
+serpdouble::SerpDouble::Options Pages(std::size_t pageSize) {
     serpdouble::SerpDouble::Options options;
     options.pageSize = pageSize;
     options.totalResults = 100000;
+    return options;
+}
+
+[[noreturn]] void Serve(const serpdouble::SerpDouble::Options& options, int portWrite,
+                        int stopRead) {
     serpdouble::SerpDouble server(options);
     server.Start();
     const std::uint16_t port = server.Port();
@@ -28,7 +33,9 @@ namespace {
 
 }  // namespace
 
-ServerProcess::ServerProcess(std::size_t pageSize) {
+ServerProcess::ServerProcess(std::size_t pageSize) : ServerProcess(Pages(pageSize)) {}
+
+ServerProcess::ServerProcess(const serpdouble::SerpDouble::Options& options) {
     int portPipe[2];
     int stopPipe[2];
     if (pipe(portPipe) != 0 || pipe(stopPipe) != 0) throw std::runtime_error("pipe failed");
@@ -37,7 +44,7 @@ ServerProcess::ServerProcess(std::size_t pageSize) {
     if (pid_ == 0) {
         close(portPipe[0]);
         close(stopPipe[1]);
-        Serve(pageSize, portPipe[1], stopPipe[0]);
+        Serve(options, portPipe[1], stopPipe[0]);
     }
     close(portPipe[1]);
     close(stopPipe[0]);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "serpdouble/SerpDouble.h"
+
 namespace dlbench {
 
 // The search-engine double in a process of its own, so its threads neither share the
@@ -13,6 +15,7 @@ namespace dlbench {
 class ServerProcess {
   public:
     explicit ServerProcess(std::size_t pageSize);
+    explicit ServerProcess(const serpdouble::SerpDouble::Options& options);
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;

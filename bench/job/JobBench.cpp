@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     auto connection = saver.Connect(tally);
     const auto started = Clock::now();
     saver.Save(MakeTask(argv));
-    while (!tally.done) tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
+    while (!tally.done) tessel::Toolbox::WaitAndPumpMessages();
     const auto ended = Clock::now();
     tessel::WorkerThread::JoinAll();
     const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };

@@ -88,7 +88,8 @@ int RunJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
 
     const EngineWarnings warnings(job.log->FileName());
     StopSignal::Install();
-    const JobOutcome outcome = runner.Run(task, StopSignal::Received);
+    const JobOutcome outcome =
+        runner.Run(task, StopRequest{StopSignal::Received, StopSignal::Descriptor()});
     tessel::WorkerThread::JoinAll();
     progress.Finish();
     if (const auto unresponsive = warnings.Unresponsive())

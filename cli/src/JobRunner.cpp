@@ -1,15 +1,23 @@
 #include "JobRunner.h"
 
-#include <chrono>
+#include <poll.h>
 
+#include "platform/MessageDoorbell.h"
+#include "tessel/MessageQueue.h"
 #include "tessel/Toolbox.h"
 #include "tessel/WorkerThread.h"
 
 namespace kestrova::cli {
 namespace {
-// How long one turn waits for a message before looking at the stop request again.
-constexpr std::chrono::milliseconds kTurn{50};
+
 constexpr const char* kEndedSilently = "The save job ended without a result; see the log. ";
+
+// Sleeps until one of the descriptors (those not -1) is readable or a signal interrupts.
+void SleepUntilReadable(int first, int second) {
+    pollfd fds[2] = {{first, POLLIN, 0}, {second, POLLIN, 0}};
+    poll(fds, second >= 0 ? 2 : 1, -1);
+}
+
 }  // namespace
 
 JobRunner::JobRunner(fetchcore::CSaver& saver, ResultTable& results, Progress& progress)
@@ -20,17 +28,28 @@ JobOutcome JobRunner::Run(std::shared_ptr<fetchcore::CTask> task,
     complete_ = false;
     outcome_ = {};
     const auto connection = saver_.Connect(*this);
+    platform::MessageDoorbell doorbell;
+    // The last worker thread ending wakes the loop too: a job may end without a word.
+    const auto idleWatch =
+        tessel::WorkerThread::ObserveIdle([queue = std::weak_ptr(tessel::MessageQueue::Current())] {
+            if (auto q = queue.lock()) q->Post([] {});
+        });
     saver_.Save(std::move(task));
-    while (!complete_) {
-        if (outcome_.stopSignal == 0) {
-            if (const int signal = stopRequested()) Cancel(signal);
+    for (;;) {
+        doorbell.Clear();
+        tessel::Toolbox::PumpMessages();
+        if (outcome_.stopSignal == 0 && stopRequested.received) {
+            if (const int signal = stopRequested.received()) Cancel(signal);
         }
-        tessel::Toolbox::PumpMessagesFor(kTurn);
-        if (!complete_ && JobEndedSilently()) {
+        if (complete_) break;
+        if (JobEndedSilently()) {
             outcome_.success = false;
             outcome_.description = kEndedSilently;
             break;
         }
+        // A stop already acted on stays readable: watching it again would spin.
+        SleepUntilReadable(doorbell.Descriptor(),
+                           outcome_.stopSignal == 0 ? stopRequested.descriptor : -1);
     }
     return outcome_;
 }

@@ -16,13 +16,18 @@ struct JobOutcome {
     int stopSignal = 0;       // the signal that cancelled the job, or 0
 };
 
-// Runs one job on a saver from this thread: starts it, pumps this thread's messages so the
-// saver's events arrive, and returns after the job's Complete.
+// What asks a running job to stop: `received` answers the signal number once one has
+// arrived (0 before), and `descriptor` becomes readable when it does (-1: none to watch).
+struct StopRequest {
+    std::function<int()> received;
+    int descriptor = -1;
+};
+
+// Runs one job on a saver from this thread: starts it, sleeps until the saver's messages or
+// a stop request arrive, pumps them so the saver's events come, and returns after the
+// job's Complete. A non-zero stop answer cancels the job once.
 class JobRunner : private fetchcore::CSaverEvents {
   public:
-    // Asked every turn; a non-zero answer (a signal number) cancels the job once.
-    using StopRequest = std::function<int()>;
-
     JobRunner(fetchcore::CSaver& saver, ResultTable& results, Progress& progress);
 
     JobOutcome Run(std::shared_ptr<fetchcore::CTask> task, const StopRequest& stopRequested);

@@ -83,11 +83,13 @@ void CDLoadWorker::AcquireSlot(RunState& state) {
     // The cancel event is deliberately not watched here: a cancelled download still
     // queues for its slot and reports "Cancelled" once it holds one.
     state.slot.Open(state.params.semaphoreName);
-    while (!state.slot.TryTake(1)) tessel::Toolbox::PumpMessages();
+    state.slot.Take();
 }
 
 void CDLoadWorker::SendRequest(const DownloadParams& params) {
-    request_ = std::make_unique<platform::HttpRequest>();
+    // Downloads that share slots share connections too: the semaphore names the saver.
+    request_ = std::make_unique<platform::HttpRequest>(
+        platform::OpenHttpSession(params.semaphoreName));
     request_->open("GET", params.url, true);
     if (params.limitB > 0) request_->setMaxBodyBytes(params.limitB);
     request_->setRequestHeader("GET", params.url);
@@ -100,12 +102,17 @@ void CDLoadWorker::SendRequest(const DownloadParams& params) {
 
 int CDLoadWorker::AwaitResponse(const RunState& state) {
     // A monotonic clock: the time-out holds across midnight and clock changes alike.
-    const auto start = std::chrono::steady_clock::now();
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + timeout_;
+    const int cancelDescriptor = platform::EventDescriptor(state.cancelEvent);
     int readyState = request_->readyState();
-    while (readyState != 4 && std::chrono::steady_clock::now() - start <= timeout_ &&
-           !IsSignalled(state.cancelEvent)) {
-        tessel::Toolbox::PumpMessages();
-        request_->waitForActivity(1);  // the 1 ms turn, cut short when the response moves
+    while (readyState != 4 && !IsSignalled(state.cancelEvent)) {
+        const auto left = deadline - Clock::now();
+        if (left < Clock::duration::zero()) break;
+        // Sleeps until the response moves, the cancel is set or the time-out is up.
+        request_->waitForActivity(
+            static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count()),
+            cancelDescriptor);
         readyState = request_->readyState();
     }
     return readyState;

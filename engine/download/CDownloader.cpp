@@ -68,9 +68,7 @@ std::string CDownloader::Download(const std::string& url, int32_t SizeB) {
 void CDownloader::WaitForRoom() {
     // Results arrive as messages, so waiting means processing them: Complete handlers (and
     // downloads they start) run in here.
-    while (UnreportedCount() > kMaxWaitingEntries) {
-        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1));
-    }
+    while (UnreportedCount() > kMaxWaitingEntries) tessel::Toolbox::WaitAndPumpMessages();
 }
 
 int CDownloader::UnreportedCount() const {

@@ -20,13 +20,11 @@ void DownloadSlot::Open(const std::string& name) {
     }
 }
 
-bool DownloadSlot::TryTake(uint32_t waitMs) {
-    // A bounded wait rather than a test and a sleep: a slot given back is taken at once.
+void DownloadSlot::Take() {
     if (!held_) {
-        held_ =
-            platform::WaitForSingleObject(semaphore_, waitMs) == platform::WaitResult::Signalled;
+        held_ = platform::WaitForSingleObject(semaphore_, platform::kInfinite) ==
+                platform::WaitResult::Signalled;
     }
-    return held_;
 }
 
 void DownloadSlot::Give() {

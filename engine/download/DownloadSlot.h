@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include <string>
 
 #include "platform/KernelObjects.h"
@@ -22,8 +20,9 @@ class DownloadSlot {
     // Opens (or creates with kSlots free) the semaphore; throws ComError when the name
     // belongs to an object that is no semaphore.
     void Open(const std::string& name);
-    // One poll: takes a slot when one is free or frees within `waitMs`.
-    bool TryTake(uint32_t waitMs = 0);
+    // Sleeps on the semaphore until a slot is free and takes it. No time-out and no cancel:
+    // a holder gives its slot back within its own time-out.
+    void Take();
     // Returns the slot, if taken, and closes the semaphore handle.
     void Give();
     bool Held() const { return held_; }

@@ -1,7 +1,5 @@
 #include "job/CSaveWorker.h"
 
-#include <chrono>
-
 #include "boundary/JobData.h"
 #include "fetchcore/CSaver.h"
 #include "job/PageFolder.h"
@@ -68,7 +66,7 @@ void CSaveWorker::PrepareFolder() {
 void CSaveWorker::WaitUntilFinished() {
     // Every further step of the job runs in the downloaders' Complete handlers, which
     // the pump delivers here.
-    while (!job_->Finished()) tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(1));
+    while (!job_->Finished()) tessel::Toolbox::WaitAndPumpMessages();
 }
 
 void CSaveWorker::ReportRunFailure(const JobData& data, const tessel::ComError& error) {

@@ -36,6 +36,12 @@ Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
     if (log_) log_->Write(0, VersionLine(), tessel::level::kInfo, "");
     semaphoreName_ = tessel::Toolbox::NewID();
     cancelEventName_ = tessel::Toolbox::NewID();
+    try {
+        connections_ = platform::OpenHttpSession(semaphoreName_);
+    } catch (const std::exception& e) {
+        // Downloads then fail on their own, each with this description.
+        LogError(tessel::ToComError(e), tessel::level::kEngineError, "Init");
+    }
     return {};
 }
 

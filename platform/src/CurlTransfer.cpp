@@ -21,9 +21,12 @@ constexpr long kMaxRedirects = 10;
 }  // namespace
 
 CurlTransfer::CurlTransfer(const std::string& url, const std::vector<std::string>& headerLines,
-                           int64_t maxBodyBytes)
-    : response_(maxBodyBytes), easy_(curl_easy_init()), multi_(curl_multi_init()) {
-    if (!easy_ || !multi_) {
+                           int64_t maxBodyBytes, std::shared_ptr<HttpSession> session)
+    : session_(std::move(session)),
+      response_(maxBodyBytes),
+      easy_(curl_easy_init()),
+      multi_(session_->Connections().Take(MultiPool::OriginOf(url))) {
+    if (!easy_ || !multi_.multi) {
         Unavailable("create a transfer");
     }
     for (const auto& line : headerLines) {
@@ -35,7 +38,7 @@ CurlTransfer::CurlTransfer(const std::string& url, const std::vector<std::string
         headers_.reset(list);
     }
     Configure(url);
-    if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
+    if (curl_multi_add_handle(multi_.multi.get(), easy_.get()) != CURLM_OK) {
         Unavailable("start a transfer");
     }
     attached_ = true;
@@ -63,6 +66,7 @@ void CurlTransfer::Configure(const std::string& url) {
     // A proxy tunnel's own answer must not pass for the server's.
     ok &= curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers_.get()) == CURLE_OK;
+    ok &= curl_easy_setopt(e, CURLOPT_SHARE, session_->Share()) == CURLE_OK;
     // Refuses a declared oversize body before it arrives; OnBody catches the rest.
     ok &= curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE,
                            static_cast<curl_off_t>(response_.MaxBodyBytes())) == CURLE_OK;
@@ -80,13 +84,13 @@ std::optional<CURLcode> CurlTransfer::Advance() {
         return result_;
     }
     int running = 0;
-    const CURLMcode multiCode = curl_multi_perform(multi_.get(), &running);
+    const CURLMcode multiCode = curl_multi_perform(multi_.multi.get(), &running);
     if (multiCode != CURLM_OK) {
         std::snprintf(errorBuffer_, sizeof errorBuffer_, "%s", curl_multi_strerror(multiCode));
         result_ = CURLE_FAILED_INIT;
     }
     int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi_.get(), &queued)) {
+    while (CURLMsg* message = curl_multi_info_read(multi_.multi.get(), &queued)) {
         if (message->msg == CURLMSG_DONE && !result_) {
             result_ = message->data.result;
         }
@@ -100,13 +104,16 @@ std::optional<CURLcode> CurlTransfer::Advance() {
 CURLcode CurlTransfer::RunToEnd() {
     constexpr int kPollMs = 1000;
     while (!Advance()) {
-        curl_multi_poll(multi_.get(), nullptr, 0, kPollMs, nullptr);
+        WaitForActivity(kPollMs, -1);
     }
     return *result_;
 }
 
-void CurlTransfer::WaitForActivity(int milliseconds) {
-    if (!result_ && multi_) curl_multi_poll(multi_.get(), nullptr, 0, milliseconds, nullptr);
+void CurlTransfer::WaitForActivity(int milliseconds, int wakeDescriptor) {
+    if (result_ || !multi_.multi) return;
+    curl_waitfd wake{wakeDescriptor, CURL_WAIT_POLLIN, 0};
+    const unsigned count = wakeDescriptor >= 0 ? 1 : 0;
+    curl_multi_poll(multi_.multi.get(), count ? &wake : nullptr, count, milliseconds, nullptr);
 }
 
 std::string CurlTransfer::ErrorText(CURLcode code) const {
@@ -115,12 +122,13 @@ std::string CurlTransfer::ErrorText(CURLcode code) const {
 
 void CurlTransfer::Release() {
     if (attached_) {
-        curl_multi_remove_handle(multi_.get(), easy_.get());
+        curl_multi_remove_handle(multi_.multi.get(), easy_.get());
         attached_ = false;
     }
     easy_.reset();
-    multi_.reset();
     headers_.reset();
+    session_->Connections().Give(std::move(multi_));
+    multi_ = {};
 }
 
 size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self) {

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "KernelObject.h"
+#include "tessel/FileDescriptor.h"
 
 namespace platform {
 
@@ -15,12 +16,18 @@ class Event final : public KernelObject {
     WaitResult Wait(uint32_t timeoutMs) override;
     void Set();
     void Reset();
+    // An eventfd that polls readable exactly while the event is set, made on first use, so
+    // a thread can sleep on the event together with sockets; -1 when none can be made.
+    int Descriptor();
 
   private:
+    void MirrorLocked(bool wasSet);
+
     std::mutex mutex_;
     std::condition_variable signalled_;
     const bool manualReset_;
     bool state_;
+    tessel::FileDescriptor descriptor_;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "CurlTransfer.h"
+#include "HttpSession.h"
 #include "ReasonPhrase.h"
 #include "tessel/Text.h"
 
@@ -48,6 +49,9 @@ bool IsValidHeaderName(const std::string& name) {
 }  // namespace
 
 struct HttpRequest::Impl {
+    explicit Impl(std::shared_ptr<HttpSession> s) : session(std::move(s)) {}
+
+    std::shared_ptr<HttpSession> session;
     int state = 0;
     bool async = true;
     bool sent = false;
@@ -58,7 +62,7 @@ struct HttpRequest::Impl {
     int32_t errorNumber = 0;
     std::string errorDescription;
 
-    void Clear() { *this = Impl{}; }
+    void Clear() { *this = Impl(std::move(session)); }
 
     int StateOfResponse() const {
         const auto& response = transfer->Response();
@@ -102,10 +106,10 @@ struct HttpRequest::Impl {
     }
 };
 
-HttpRequest::HttpRequest() : impl_(std::make_unique<Impl>()) {
-    if (!HttpAvailable()) {
-        Throw(httperr::kUnavailable, "The HTTP client library could not be initialised. ");
-    }
+HttpRequest::HttpRequest(std::shared_ptr<HttpSession> session) {
+    // Nobody else could take its connection up: it closes once the outcome is known.
+    if (!session) session = NewHttpSession(0);
+    impl_ = std::make_unique<Impl>(std::move(session));
 }
 
 HttpRequest::~HttpRequest() = default;
@@ -146,7 +150,8 @@ void HttpRequest::send() {
         Throw(httperr::kInvalidState, "The request must be opened before it is sent. ");
     }
     const int64_t limit = impl_->maxBodyBytes > 0 ? impl_->maxBodyBytes : gMaxBodyBytes.load();
-    impl_->transfer = std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, limit);
+    impl_->transfer =
+        std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, limit, impl_->session);
     impl_->sent = true;
     if (impl_->async) {
         impl_->Follow(impl_->transfer->Advance());
@@ -162,9 +167,9 @@ int HttpRequest::readyState() {
     return impl_->state;
 }
 
-void HttpRequest::waitForActivity(int milliseconds) {
+void HttpRequest::waitForActivity(int milliseconds, int wakeDescriptor) {
     if (impl_->sent && impl_->state < 4 && impl_->transfer) {
-        impl_->transfer->WaitForActivity(milliseconds);
+        impl_->transfer->WaitForActivity(milliseconds, wakeDescriptor);
     }
 }
 

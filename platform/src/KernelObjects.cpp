@@ -75,6 +75,11 @@ bool ResetEvent(const Handle& handle) {
     return event != nullptr;
 }
 
+int EventDescriptor(const Handle& handle) {
+    auto* event = As<Event>(handle);
+    return event ? event->Descriptor() : -1;
+}
+
 bool CloseHandle(Handle& handle) {
     if (!handle) {
         return false;

@@ -79,6 +79,11 @@ bool MessageQueue::WaitForMessage(std::chrono::milliseconds timeout) {
     return state_->arrived.wait_for(guard, timeout, [&] { return !state_->pending.empty(); });
 }
 
+void MessageQueue::WaitForMessage() {
+    std::unique_lock guard(state_->lock);
+    state_->arrived.wait(guard, [&] { return !state_->pending.empty(); });
+}
+
 void MessageQueue::SetWakeup(std::function<void()> wakeup) {
     std::lock_guard guard(state_->lock);
     state_->wakeup = std::move(wakeup);

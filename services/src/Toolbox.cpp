@@ -61,6 +61,26 @@ void PumpMessagesFor(std::chrono::milliseconds timeout) {
     queue->Pump();
 }
 
+void WaitAndPumpMessages() {
+    auto queue = MessageQueue::Current();
+    queue->WaitForMessage();
+    queue->Pump();
+}
+
+bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + timeout;
+    auto queue = MessageQueue::Current();
+    queue->Pump();
+    while (!done()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left <= std::chrono::milliseconds::zero()) return false;
+        queue->WaitForMessage(left);
+        queue->Pump();
+    }
+    return true;
+}
+
 std::string URLEncode(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;

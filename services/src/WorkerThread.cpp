@@ -1,5 +1,6 @@
 #include "tessel/WorkerThread.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -31,8 +32,24 @@ class ThreadTable {
     }
 
     void MarkFinished(uint64_t serial) {
+        bool idle = false;
+        std::vector<std::shared_ptr<std::function<void()>>> observers;
+        {
+            std::lock_guard guard(lock_);
+            finished_.push_back(serial);
+            idle = std::all_of(running_.begin(), running_.end(), [this](const Entry& e) {
+                return std::find(finished_.begin(), finished_.end(), e.serial) != finished_.end();
+            });
+            if (idle) observers = LiveObserversLocked();
+        }
+        for (const auto& observer : observers) (*observer)();
+    }
+
+    std::shared_ptr<void> ObserveIdle(std::function<void()> observer) {
+        auto token = std::make_shared<std::function<void()>>(std::move(observer));
         std::lock_guard guard(lock_);
-        finished_.push_back(serial);
+        observers_.push_back(token);
+        return token;
     }
 
     void JoinAll() {
@@ -77,7 +94,17 @@ class ThreadTable {
         });
     }
 
+    std::vector<std::shared_ptr<std::function<void()>>> LiveObserversLocked() {
+        std::erase_if(observers_, [](const auto& o) { return o.expired(); });
+        std::vector<std::shared_ptr<std::function<void()>>> live;
+        for (const auto& o : observers_) {
+            if (auto strong = o.lock()) live.push_back(std::move(strong));
+        }
+        return live;
+    }
+
     std::mutex lock_;
+    std::vector<std::weak_ptr<std::function<void()>>> observers_;
     std::atomic<uint64_t> lastSerial_{0};
     std::list<Entry> running_;
     std::vector<uint64_t> finished_;
@@ -157,6 +184,10 @@ void WorkerThread::JoinAll() {
 
 int WorkerThread::RunningCount() {
     return Threads().RunningCount();
+}
+
+std::shared_ptr<void> WorkerThread::ObserveIdle(std::function<void()> observer) {
+    return Threads().ObserveIdle(std::move(observer));
 }
 
 }  // namespace tessel

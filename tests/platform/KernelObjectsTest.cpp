@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "Readable.h"
 #include "platform/KernelObjects.h"
 
 using namespace platform;
@@ -24,6 +25,8 @@ int TakeAll(const Handle& semaphore) {
     }
     return taken;
 }
+
+using kestest::Readable;
 
 }  // namespace
 
@@ -167,6 +170,47 @@ TEST(KernelObjects, BlockingWaitsWakeOnSignal) {
     EXPECT_EQ(eventResult, static_cast<int>(WaitResult::Signalled));
     EXPECT_EQ(semaphoreResult, static_cast<int>(WaitResult::Signalled));
     EXPECT_EQ(WaitForSingleObject(semaphore, 1), WaitResult::Timeout);
+}
+
+TEST(Event, DescriptorIsReadableExactlyWhileTheEventIsSet) {
+    auto manual = CreateEventA(true, true, Name("manual"));
+    const int fd = EventDescriptor(manual);
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(Readable(fd)) << "made while set";
+    EXPECT_EQ(WaitForSingleObject(manual), WaitResult::Signalled);
+    EXPECT_TRUE(Readable(fd)) << "a wait leaves a manual-reset event set";
+    ResetEvent(manual);
+    ResetEvent(manual);
+    EXPECT_FALSE(Readable(fd));
+    SetEvent(manual);
+    SetEvent(manual);
+    ResetEvent(manual);
+    EXPECT_FALSE(Readable(fd)) << "two sets are undone by one reset";
+
+    auto other = CreateEventA(true, false, Name("manual"));
+    EXPECT_EQ(EventDescriptor(other), fd) << "one object, one descriptor";
+    SetEvent(other);
+    EXPECT_TRUE(Readable(fd)) << "set through another handle";
+
+    auto autoReset = CreateEventA(false, false, "");
+    const int autoFd = EventDescriptor(autoReset);
+    SetEvent(autoReset);
+    EXPECT_TRUE(Readable(autoFd));
+    EXPECT_EQ(WaitForSingleObject(autoReset), WaitResult::Signalled);
+    EXPECT_FALSE(Readable(autoFd)) << "the waiter it let through cleared it";
+}
+
+TEST(Event, DescriptorWakesASleeperOnAnotherThread) {
+    auto event = CreateEventA(true, false, "");
+    const int fd = EventDescriptor(event);
+    std::thread setter([&] { SetEvent(event); });
+    EXPECT_TRUE(kestest::SleepUntilReadable(fd));
+    setter.join();
+}
+
+TEST(Event, OnlyEventsHaveADescriptor) {
+    EXPECT_EQ(EventDescriptor(CreateSemaphoreA(1, 1, "")), -1);
+    EXPECT_EQ(EventDescriptor(Handle()), -1);
 }
 
 TEST(KernelObjects, ManyThreadsNeverHoldMoreSlotsThanTheMaximum) {

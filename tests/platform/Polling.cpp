@@ -2,19 +2,19 @@
 
 #include <chrono>
 
-#include "platform/KernelObjects.h"
-
 namespace kestest {
 
 ::testing::AssertionResult PollUntil(platform::HttpRequest& request, int state) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
     int now = request.readyState();
     while (now < state) {
-        if (std::chrono::steady_clock::now() > deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
             return ::testing::AssertionFailure()
                    << "readyState stuck at " << now << ", waiting for " << state;
         }
-        platform::Sleep(1);
+        request.waitForActivity(static_cast<int>(left.count()));
         now = request.readyState();
     }
     return ::testing::AssertionSuccess();

@@ -6,8 +6,8 @@
 
 namespace kestest {
 
-// Polls readyState() as the download worker does (1 ms apart) until it reaches at least
-// `state`; fails after a generous deadline instead of hanging.
+// Advances the request as the download worker does, sleeping until it has work, until it
+// reaches at least `state`; fails after a generous deadline instead of hanging.
 ::testing::AssertionResult PollUntil(platform::HttpRequest& request, int state);
 
 // GET url to completion.

@@ -26,12 +26,7 @@ struct Recorder : tessel::MessangerEvents {
 // Pumps until `done` or a generous deadline, so a lost message fails instead of hanging.
 template <class Pred>
 bool PumpUntil(Pred done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-    }
-    return true;
+    return tessel::Toolbox::PumpMessagesUntil(done, std::chrono::seconds(20));
 }
 }  // namespace
 
@@ -135,4 +130,15 @@ TEST(MessageQueue, WakeupHookRunsOnEveryPost) {
     EXPECT_EQ(wakeups.load(), 2);
     queue->SetWakeup(nullptr);
     EXPECT_EQ(queue->Pump(), 2);
+}
+
+TEST(MessageQueue, WaitAndPumpSleepsUntilAMessageArrives) {
+    auto m = std::make_shared<Messanger>();
+    Recorder r;
+    auto connection = m->Connect(r);
+    std::thread sender([m] { m->Send(7, {}); });
+    tessel::Toolbox::WaitAndPumpMessages();
+    sender.join();
+    ASSERT_EQ(r.msgs.size(), 1u);
+    EXPECT_EQ(r.msgs[0], 7);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <thread>
 
 #include "tessel/KeyedCollection.h"
@@ -28,6 +29,17 @@ class EchoWorker : public tessel::Worker {
         m->Send(0, tessel::VariantArray{bag->Item("Value"), otherThread});
     }
     std::thread::id creator_ = std::this_thread::get_id();
+};
+
+// Ends when the test lets it.
+class GatedWorker : public tessel::Worker {
+  public:
+    explicit GatedWorker(std::shared_future<void> gate) : gate_(std::move(gate)) {}
+    bool HasMethod(const std::string& name) const override { return name == "Run"; }
+    void Call(const std::string&, const Variant&) override { gate_.wait(); }
+
+  private:
+    std::shared_future<void> gate_;
 };
 
 struct Catch : tessel::MessangerEvents {
@@ -91,4 +103,23 @@ TEST(WorkerRegistry, DefaultsDoNotReplaceARegisteredFactory) {
     EXPECT_NE(WorkerRegistry::Find("test.swap")(), nullptr);
     WorkerRegistry::Unregister("test.swap");
     EXPECT_FALSE(WorkerRegistry::Find("test.swap"));
+}
+
+TEST(WorkerThread, IdleObserversHearTheLastThreadEndUntilTheirTokenGoes) {
+    std::promise<void> open;
+    const auto gate = open.get_future().share();
+    WorkerRegistry::Register("test.gated", [gate] { return std::make_shared<GatedWorker>(gate); });
+    std::atomic<int> heard{0};
+    auto token = WorkerThread::ObserveIdle([&] { ++heard; });
+    WorkerThread().Start("test.gated", "Run", {});
+    WorkerThread().Start("test.gated", "Run", {});
+    open.set_value();
+    WorkerThread::JoinAll();
+    EXPECT_EQ(heard, 1) << "the first to end left the other running";
+
+    token.reset();
+    WorkerThread().Start("test.gated", "Run", {});
+    WorkerThread::JoinAll();
+    EXPECT_EQ(heard, 1);
+    WorkerRegistry::Unregister("test.gated");
 }

@@ -18,6 +18,7 @@ TEST(CommandLine, ReadsEveryOption) {
                                         "25",
                                         "--omitted",
                                         "--no-range",
+                                        "--keep-alive",
                                         "--content",
                                         "binary",
                                         "--link",
@@ -52,6 +53,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.latency.count(), 25);
     EXPECT_TRUE(o.omittedNotice);
     EXPECT_FALSE(o.honourRange);
+    EXPECT_TRUE(o.keepAlive);
     EXPECT_EQ(o.content, PageContent::Binary);
     EXPECT_EQ(o.links.at(3), LinkKind::Pdf);
     EXPECT_EQ(o.links.at(4), LinkKind::Repeat);

@@ -210,6 +210,31 @@ TEST(Serving, RangeIsIgnoredWhenNotHonoured) {
     EXPECT_TRUE(whole.Header("Content-Range").empty());
 }
 
+TEST(Serving, CountsTheConnectionsClientsOpenAndKeepsThemOnlyWhenAsked) {
+    const auto threeRequests = [](const SerpDouble& server) {
+        httplib::Client client("127.0.0.1", server.Port());
+        client.set_keep_alive(true);
+        for (int i = 1; i <= 3; ++i) {
+            const auto reply = client.Get(("/page/" + std::to_string(i)).c_str());
+            EXPECT_TRUE(reply && reply->status == 200);
+        }
+        return server.Snapshot();
+    };
+    SerpDouble closing;
+    closing.Start();
+    const auto closed = threeRequests(closing);
+    EXPECT_EQ(closed.pageRequests, 3);
+    EXPECT_EQ(closed.connections, 3) << "every answer closes its connection";
+
+    SerpDouble::Options options;
+    options.keepAlive = true;
+    SerpDouble keeping(options);
+    keeping.Start();
+    const auto kept = threeRequests(keeping);
+    EXPECT_EQ(kept.pageRequests, 3);
+    EXPECT_EQ(kept.connections, 1);
+}
+
 TEST(Serving, OtherPathsAreNotFound) {
     SerpDouble server;
     server.Start();

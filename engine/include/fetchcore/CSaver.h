@@ -6,6 +6,7 @@
 
 #include "fetchcore/CTask.h"
 #include "fetchcore/Export.h"
+#include "platform/HttpSession.h"
 #include "platform/KernelObjects.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
@@ -84,6 +85,9 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
     std::string semaphoreName_;
     std::string cancelEventName_;
     platform::Handle cancelEvent_;
+    // Opened under the semaphore's name, as every download of this saver opens it: kept
+    // here, the connections stay open between downloads and jobs.
+    std::shared_ptr<platform::HttpSession> connections_;
     tessel::EventSource<CSaverEvents> events_;
 };
 

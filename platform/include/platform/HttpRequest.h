@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/HttpSession.h"
 #include "tessel/Error.h"
 
 namespace platform {
@@ -29,8 +30,9 @@ inline constexpr int32_t kUnavailable = tessel::UserError(0x3E4);
 bool HttpAvailable();
 
 // An asynchronous HTTP request in the manner of the XMLHTTP object, driven by libcurl's
-// multi interface. The caller polls: every call to readyState() advances the transfer
-// without blocking. One object, one request at a time; owned and used by one thread.
+// multi interface. Every call to readyState() advances the transfer without blocking;
+// waitForActivity() sleeps until there is something to advance. One object, one request at
+// a time; owned and used by one thread. Requests on one session share its connections.
 // Redirects are followed (at most 10, http and https only) and the states describe the
 // final response.
 //
@@ -39,7 +41,9 @@ bool HttpAvailable();
 // (also after a transport failure: Failed() is then true and status() throws).
 class HttpRequest {
   public:
-    HttpRequest();  // throws httperr::kUnavailable when libcurl is unusable
+    // Without a session the request's connection closes as soon as its outcome is known.
+    // Throws httperr::kUnavailable when libcurl is unusable.
+    explicit HttpRequest(std::shared_ptr<HttpSession> session = nullptr);
     ~HttpRequest();
     HttpRequest(const HttpRequest&) = delete;
     HttpRequest& operator=(const HttpRequest&) = delete;
@@ -56,9 +60,9 @@ class HttpRequest {
     void setMaxBodyBytes(int64_t bytes);
     void send();  // returns at once
     int readyState();
-    // Waits at most `milliseconds` for the transfer to have work, returning early when it
-    // has: a poll loop that calls this instead of sleeping notices a response at once.
-    void waitForActivity(int milliseconds);
+    // Sleeps until the transfer has work, `wakeDescriptor` (when not -1) is readable, or
+    // `milliseconds` have passed; returns at once when there is nothing left to wait for.
+    void waitForActivity(int milliseconds, int wakeDescriptor = -1);
     void abort();  // back to state 0
     // From state 2. Throws kInvalidState before, and the transfer's own error (ErrorNumber,
     // ErrorDescription) when it failed.

@@ -52,6 +52,10 @@ bool ReleaseSemaphore(const Handle& handle, int32_t releaseCount);
 // False when the handle is no event.
 bool SetEvent(const Handle& handle);
 bool ResetEvent(const Handle& handle);
+// A descriptor that polls readable exactly while the event is set, so a wait can cover the
+// event and sockets at once (poll, libcurl's extra descriptors). Valid while the handle is
+// open; -1 for an empty handle or an object that is no event.
+int EventDescriptor(const Handle& handle);
 // Closes the handle; false when it was already closed.
 bool CloseHandle(Handle& handle);
 void Sleep(uint32_t milliseconds);

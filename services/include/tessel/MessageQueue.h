@@ -24,6 +24,8 @@ class MessageQueue {
 
     // Waits up to `timeout` for a message to be pending (owning thread). Pump after it.
     bool WaitForMessage(std::chrono::milliseconds timeout);
+    // Sleeps until a message is pending, however long that takes (owning thread).
+    void WaitForMessage();
 
     // Called on the posting thread after each Post; lets an event loop (the window's)
     // schedule a Pump on the owning thread. Set it on the owning thread.

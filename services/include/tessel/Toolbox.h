@@ -25,6 +25,12 @@ void SetOnlineProbe(std::function<bool()> probe);  // empty restores the system 
 void PumpMessages();
 // Pumps, waiting up to `timeout` for the first message when none is pending.
 void PumpMessagesFor(std::chrono::milliseconds timeout);
+// Sleeps until a message is pending, then pumps: the wait of a thread whose every further
+// step arrives as a message.
+void WaitAndPumpMessages();
+// Pumps, sleeping between messages, until done() holds or `timeout` has passed; done()
+// is asked after each turn. Returns done().
+bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Replaces every %NAME% by the environment variable NAME (empty when unset).
 // %APPDATA% falls back to $XDG_DATA_HOME, then to ~/.local/share.

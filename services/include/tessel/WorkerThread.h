@@ -45,6 +45,10 @@ class WorkerThread : public Object {
     static void JoinAll();
     // The number of worker threads still running.
     static int RunningCount();
+    // Calls `observer` (on the ending thread) each time a worker thread ends with no other
+    // left running, until the returned token is released: a waiter that must notice a
+    // job's thread ending silently sleeps until then instead of polling RunningCount.
+    [[nodiscard]] static std::shared_ptr<void> ObserveIdle(std::function<void()> observer);
 };
 
 }  // namespace tessel

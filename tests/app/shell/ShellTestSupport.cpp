@@ -74,15 +74,9 @@ class ScriptedJob : public tessel::Worker {
     static bool WaitForCancel(const std::string& eventName) {
         auto cancel = platform::CreateEventA(true, false, eventName);
         JobProbe::started = true;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (platform::WaitForSingleObject(cancel) == platform::WaitResult::Signalled) {
-                JobProbe::cancelled = true;
-                return true;
-            }
-            platform::Sleep(1);
-        }
-        return false;
+        JobProbe::cancelled =
+            platform::WaitForSingleObject(cancel, 20'000) == platform::WaitResult::Signalled;
+        return JobProbe::cancelled;
     }
 
     tessel::WorkerFactory engine_;

@@ -73,12 +73,7 @@ using tessel::VariantArray;
 
 bool WaitForCancel(const std::string& eventName) {
     auto cancel = platform::CreateEventA(true, false, eventName);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (platform::WaitForSingleObject(cancel) == platform::WaitResult::Signalled) return true;
-        platform::Sleep(1);
-    }
-    return false;
+    return platform::WaitForSingleObject(cancel, 20'000) == platform::WaitResult::Signalled;
 }
 
 void Flood(tessel::Messanger& messanger, int count) {

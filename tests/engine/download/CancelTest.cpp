@@ -94,6 +94,24 @@ TEST_F(CancelTest, ACancelDuringASlowResponseEndsTheWait) {
     ExpectAllCancelled(1);
 }
 
+TEST_F(CancelTest, ACancelWakesDownloadsOnStalledResponsesAndOneWaitingForItsSlot) {
+    // Only the cancel can end these waits: the time-out lies far beyond the watchdog's.
+    UseWorkerTimeout(std::chrono::hours(1));
+    SerpDouble::Options options;
+    for (int i = 1; i <= 6; ++i) options.resultFaults[i] = Fault::StallForever();
+    SerpDouble server(options);
+    server.Start();
+    for (int i = 1; i <= 6; ++i) downloader_.Download(server.PageURL(i), 0);
+    ASSERT_TRUE(server.WaitFor([](const serpdouble::Stats& s) { return s.stalled == 5; },
+                               std::chrono::seconds(20)));
+
+    platform::SetEvent(OpenCancelEvent());
+    ASSERT_TRUE(PumpUntil([&] { return recorder_.completions.size() == 6; }));
+    ExpectAllCancelled(6);
+    EXPECT_EQ(server.Snapshot().pageRequests, 5)
+        << "the sixth queued for a slot, then sent nothing";
+}
+
 TEST_F(CancelTest, AfterCancelAllLaterDownloadsStayCancelledUntilTheEventIsReset) {
     SerpDouble server;
     server.Start();

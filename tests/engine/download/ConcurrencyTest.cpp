@@ -96,7 +96,7 @@ TEST_F(ConcurrencyTest, TheFirstWorkerCreatesTheSemaphoreWithFiveSlots) {
     server.HoldUntilInFlight(2);  // one request only: held until released
     dltest::WorkerRun run;
     std::thread worker([&] { run.Run(run.FullBag(server.Url("/page/1"), log_)); });
-    ASSERT_TRUE(PumpUntil([&] { return server.Requests() == 1; }));
+    ASSERT_TRUE(server.WaitForRequests(1));
     // The worker holds one slot now; the rest are free for anyone opening the name.
     auto semaphore = platform::CreateSemaphoreA(1, 1, run.semaphoreName);
     int free = 0;

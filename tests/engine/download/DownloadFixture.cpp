@@ -90,11 +90,7 @@ void DownloadTest::UseWorkerTimeout(std::chrono::milliseconds timeout) {
 }
 
 bool DownloadTest::PumpUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-    }
-    return done();
+    return tessel::Toolbox::PumpMessagesUntil(done, std::chrono::seconds(30));
 }
 
 Completion DownloadTest::DownloadOne(const std::string& url, int32_t sizeB) {

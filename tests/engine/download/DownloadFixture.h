@@ -81,7 +81,8 @@ class DownloadTest : public ::testing::Test {
     void TearDown() override;
 
     static void UseWorkerTimeout(std::chrono::milliseconds timeout);
-    // Pumps this thread's messages until `done` holds; false after a generous deadline.
+    // Pumps this thread's messages, sleeping between them, until `done` holds (asked after
+    // each message); false after a generous deadline.
     static bool PumpUntil(const std::function<bool()>& done);
     // Starts one download and waits for its Complete.
     Completion DownloadOne(const std::string& url, int32_t sizeB = 0);

@@ -71,6 +71,11 @@ int HoldingServer::Requests() const {
     return requests_;
 }
 
+bool HoldingServer::WaitForRequests(int count) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return requests_ >= count; });
+}
+
 int HoldingServer::MaxInFlight() const {
     std::lock_guard lock(mutex_);
     return maxInFlight_;

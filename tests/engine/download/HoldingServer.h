@@ -26,6 +26,8 @@ class HoldingServer {
 
     std::string Url(const std::string& path) const;
     int Requests() const;
+    // Sleeps until `count` requests have come in; false after a generous deadline.
+    bool WaitForRequests(int count) const;
     int MaxInFlight() const;
 
   private:
@@ -34,7 +36,7 @@ class HoldingServer {
 
     const std::string body_;
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    mutable std::condition_variable changed_;
     int holdUntil_ = 0;
     bool released_ = false;
     int inFlight_ = 0;

@@ -67,11 +67,7 @@ std::shared_ptr<fetchcore::CTask> JobTest::PagesTask(const std::string& kw, int3
 }
 
 bool JobTest::PumpUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-    }
-    return done();
+    return tessel::Toolbox::PumpMessagesUntil(done, std::chrono::seconds(20));
 }
 
 bool JobTest::RunJob(const std::shared_ptr<fetchcore::CTask>& task) {

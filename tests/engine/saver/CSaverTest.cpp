@@ -51,13 +51,8 @@ class ScriptedJob : public tessel::Worker {
             while (!gMayOpenCancelEvent) platform::Sleep(1);
             auto cancel =
                 platform::CreateEventA(true, false, data->Item("CancelEventName").ToString());
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (platform::WaitForSingleObject(cancel) != platform::WaitResult::Signalled &&
-                   std::chrono::steady_clock::now() < deadline) {
-                platform::Sleep(1);
-            }
             const bool cancelled =
-                platform::WaitForSingleObject(cancel) == platform::WaitResult::Signalled;
+                platform::WaitForSingleObject(cancel, 20'000) == platform::WaitResult::Signalled;
             m->Send(4, VariantArray{id, false, int32_t{-2147221504},
                                     cancelled ? "Cancelled" : "never cancelled"});
         }
@@ -114,10 +109,7 @@ class CSaverTest : public ::testing::Test {
         return t;
     }
     bool PumpUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!done() && std::chrono::steady_clock::now() < deadline)
-            tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-        return done();
+        return tessel::Toolbox::PumpMessagesUntil(done, std::chrono::seconds(20));
     }
     std::string LogText() const {
         std::ifstream in(logFile_);

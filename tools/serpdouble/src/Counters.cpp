@@ -44,6 +44,10 @@ std::shared_ptr<Counters::Visit> Counters::Arrive(RequestRecord record) {
     return std::make_shared<Visit>(*this);
 }
 
+void Counters::Accepted() {
+    Change([](Stats& s) { ++s.connections; });
+}
+
 void Counters::Leave() {
     Change([](Stats& s) { --s.inFlight; });
 }

@@ -53,6 +53,7 @@ class Counters {
     };
 
     std::shared_ptr<Visit> Arrive(RequestRecord record);
+    void Accepted();  // a client opened a connection
     Stats Snapshot() const;
     std::vector<RequestRecord> Requests() const;
     bool WaitFor(const std::function<bool(const Stats&)>& ready,

@@ -1,6 +1,7 @@
 #include "serpdouble/SerpDouble.h"
 
 #include <httplib.h>
+#include <netinet/tcp.h>
 
 #include <atomic>
 #include <mutex>
@@ -9,6 +10,7 @@
 
 #include "Context.h"
 #include "Counters.h"
+#include "CountingQueue.h"
 #include "PrimedServer.h"
 #include "Routes.h"
 #include "StopSignal.h"
@@ -19,7 +21,7 @@ namespace serpdouble {
 struct SerpDouble::Impl {
     explicit Impl(Options o) : options(std::move(o)) {}
 
-    std::unique_ptr<PrimedServer> NewServer() const;
+    std::unique_ptr<PrimedServer> NewServer();
     std::uint16_t Bind(httplib::Server& server) const;
     void Start();
     void Stop();
@@ -36,18 +38,23 @@ struct SerpDouble::Impl {
     std::atomic<std::uint16_t> port{0};
 };
 
-std::unique_ptr<PrimedServer> SerpDouble::Impl::NewServer() const {
+std::unique_ptr<PrimedServer> SerpDouble::Impl::NewServer() {
     auto server = std::make_unique<PrimedServer>();
     const auto threads = static_cast<std::size_t>(std::max(1, options.threads));
     // httplib owns the queue it gets.
-    server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    // One request per connection and short socket time-outs: an idle or half-sent
-    // connection would otherwise keep a pool thread, and so Stop, waiting for seconds.
-    server->set_keep_alive_max_count(1);
+    server->new_task_queue = [this, threads] { return new CountingQueue(threads, counters); };
+    // Unless asked to keep them, one request per connection; and short socket time-outs: an
+    // idle or half-sent connection would otherwise keep a pool thread, and so Stop, waiting
+    // for seconds.
+    constexpr std::size_t kKeptAliveRequests = 100000;
+    server->set_keep_alive_max_count(options.keepAlive ? kKeptAliveRequests : 1);
     // httplib's default adds SO_REUSEPORT, which lets a second double share a taken port.
+    // Accepted connections inherit TCP_NODELAY: on a kept connection Nagle's algorithm
+    // would hold each body until the client acknowledged its headers (a delayed ACK).
     server->set_socket_options([](socket_t sock) {
         int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof(yes));
     });
     server->set_keep_alive_timeout(1);
     server->set_read_timeout(2, 0);

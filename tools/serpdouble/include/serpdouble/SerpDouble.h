@@ -42,7 +42,10 @@ class SerpDouble {
         int searxngPageSize = 10;                 // results of one SearXNG answer
         // Named as not answering in every SearXNG answer: engine name and reason.
         std::vector<std::pair<std::string, std::string>> unresponsiveEngines;
-        int threads = 16;  // connections served at once
+        int threads = 16;                         // connections served at once
+        // Many requests per connection, as real servers answer; off, every answer closes
+        // its connection (an idle connection holds one of the threads for up to a second).
+        bool keepAlive = false;
     };
 
     SerpDouble();

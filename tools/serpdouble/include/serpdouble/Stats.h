@@ -31,6 +31,7 @@ struct Stats {
     int answering = 0;
     int maxAnswering = 0;  // the most seen at once since start or the last reset
     int stalled = 0;       // requests held in a stall right now
+    int connections = 0;   // connections accepted
     std::optional<RequestRecord> last;
 
     int Requests() const { return searchRequests + pageRequests + otherRequests; }
