@@ -123,7 +123,7 @@ Collects the top results of a web search and, on request, downloads every result
   --url SEARCH_URL   search from this address; the keyword is read from its "q" key
   --keywords FILE    one job per keyword of FILE ("-": standard input), in turn, with the
                      same options; one keyword a line in UTF-8, blank lines and lines
-                     beginning with # passed over
+                     whose first non-blank is # passed over
   --pause SECONDS    with --keywords, wait this long between two keywords (default 0)
   --from N           first result position, 1 to 999 (default 1)
   --to N             last result position, 1 to 999 (default 10)
@@ -145,8 +145,8 @@ STATE is Skipped, Complete, Failed or Downloading (started, never finished); DET
 saved file for Complete and the error for Failed. With --keywords, tsv rows begin with a
 KEYWORD column and jsonl objects carry the key keyword; a job that fails is reported on
 standard error and the next keyword follows.
-Exit status: 0 every job complete, 1 a job failed, 2 bad usage or a refused field,
-130 interrupted (the job under way is cancelled, no other is started).
+Exit status: 0 all done, 1 a job failed, 2 bad usage or a refused field, 130 interrupted
+(Ctrl-C cancels the job under way and starts no other).
 )";
 }
 
