@@ -6,5 +6,6 @@
 #include "CliApp.h"
 
 int main(int argc, char** argv) {
-    return kestrova::cli::RunCli({argv + 1, argv + argc}, std::cout, std::cerr, STDERR_FILENO);
+    return kestrova::cli::RunCli({argv + 1, argv + argc}, std::cin, std::cout, std::cerr,
+                                 STDERR_FILENO);
 }

@@ -7,6 +7,7 @@
 #include "TextBox.h"
 #include "kesapp/ErrorTrap.h"
 #include "taskcore/OutputFolder.h"
+#include "taskcore/SearchUrl.h"
 #include "tessel/Error.h"
 #include "ucTask.h"
 

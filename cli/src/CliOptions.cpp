@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <charconv>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -16,10 +18,23 @@ OutputFormat FormatFromName(const std::string& name) {
     throw UsageError("unknown format '" + name + "' (use list, tsv or jsonl)");
 }
 
+// Whole or decimal seconds, at most a day: a longer pause is a typing mistake.
+std::chrono::milliseconds PauseFromText(const std::string& text) {
+    double seconds = -1;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), seconds, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds >= 0) ||
+        seconds > 86400)
+        throw UsageError("invalid pause '" + text + "' (seconds, from 0 to 86400)");
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
 const std::map<std::string, ValueSetter>& ValueOptions() {
     static const std::map<std::string, ValueSetter> options{
         {"--url", [](CliOptions& o, const std::string& v) { o.searchUrl = v; }},
         {"--searxng", [](CliOptions& o, const std::string& v) { o.searxng = v; }},
+        {"--keywords", [](CliOptions& o, const std::string& v) { o.keywordsFile = v; }},
+        {"--pause", [](CliOptions& o, const std::string& v) { o.pause = PauseFromText(v); }},
         {"--from", [](CliOptions& o, const std::string& v) { o.from = v; }},
         {"--to", [](CliOptions& o, const std::string& v) { o.to = v; }},
         {"--per-page", [](CliOptions& o, const std::string& v) { o.perPage = v; }},
@@ -34,6 +49,7 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
 const std::map<std::string, FlagSetter>& FlagOptions() {
     static const std::map<std::string, FlagSetter> flags{
         {"--skip-non-html", [](CliOptions& o) { o.skipNonHtml = true; }},
+        {"--resume", [](CliOptions& o) { o.resume = true; }},
         {"--quiet", [](CliOptions& o) { o.quiet = true; }},
         {"--help", [](CliOptions& o) { o.help = true; }},
         {"--version", [](CliOptions& o) { o.version = true; }},
@@ -79,12 +95,14 @@ class ArgumentReader {
 
     CliOptions Finish() {
         if (options_.help || options_.version) return options_;
-        if (keywordSeen_ && options_.searchUrl)
-            throw UsageError("give either KEYWORD or --url, not both");
+        const int sources = int{keywordSeen_} + int{options_.searchUrl.has_value()} +
+                            int{options_.keywordsFile.has_value()};
+        if (sources > 1) throw UsageError("give one of KEYWORD, --url and --keywords");
+        if (sources == 0) throw UsageError("missing KEYWORD, --url or --keywords");
         if (options_.searchUrl && options_.searxng)
             throw UsageError("give either --url or --searxng, not both");
-        if (options_.searxng && !keywordSeen_) throw UsageError("--searxng needs a KEYWORD");
-        if (!keywordSeen_ && !options_.searchUrl) throw UsageError("missing KEYWORD or --url");
+        if (options_.searxng && !keywordSeen_ && !options_.keywordsFile)
+            throw UsageError("--searxng needs a KEYWORD or --keywords");
         return options_;
     }
 
@@ -105,6 +123,7 @@ std::string UsageText() {
     return R"(Usage: kestrova-cli [OPTION]... KEYWORD
        kestrova-cli [OPTION]... --url SEARCH_URL
        kestrova-cli [OPTION]... --searxng BASE_URL KEYWORD
+       kestrova-cli [OPTION]... --keywords FILE
 Collects the top results of a web search and, on request, downloads every result page.
 
   --url SEARCH_URL   search from this address; the keyword is read from its "q" key
@@ -112,6 +131,10 @@ Collects the top results of a web search and, on request, downloads every result
   --searxng BASE_URL search the SearXNG instance at BASE_URL through its JSON API
                      (BASE_URL/search?q=KEYWORD&format=json); without --url and
                      --searxng, the environment variable KESTROVA_SEARXNG gives BASE_URL
+  --keywords FILE    one job per keyword of FILE ("-": standard input), in turn, with the
+                     same options; one keyword a line in UTF-8, blank lines and lines
+                     whose first non-blank is # passed over
+  --pause SECONDS    with --keywords, wait this long between two keywords (default 0)
   --from N           first result position, 1 to 999 (default 1)
   --to N             last result position, 1 to 999 (default 10)
   --per-page N       results per results page, 1 to 100 (default 10); a SearXNG
@@ -119,6 +142,8 @@ Collects the top results of a web search and, on request, downloads every result
   --download DIR     save every result page under DIR, in a folder named after the keyword
   --skip-non-html    with --download, skip links that are not web pages
                      (PDF, Word, Excel, PowerPoint, RTF, PostScript, https)
+  --resume           with --download, keep the pages an earlier run saved instead of
+                     fetching them again
   --format FORMAT    list (one URL a line), tsv (N, URL, STATE, DETAIL) or jsonl
                      (keys n, url, state, detail); default list
   --output FILE      write the results to FILE instead of standard output
@@ -128,10 +153,13 @@ Collects the top results of a web search and, on request, downloads every result
   --version          show the version and exit
 
 STATE is Skipped, Complete, Failed or Downloading (started, never finished); DETAIL is the
-saved file for Complete and the error for Failed.
+saved file for Complete and the error for Failed. With --keywords, tsv rows begin with a
+KEYWORD column and jsonl objects carry the key keyword; a job that fails is reported on
+standard error and the next keyword follows.
 A page that is not a results page (one that asks for JavaScript, a consent or a
 CAPTCHA, as Google's web search does today) fails the job; see SearXNG above.
-Exit status: 0 job complete, 1 job failed, 2 bad usage or a refused field, 130 interrupted.
+Exit status: 0 all done, 1 a job failed, 2 bad usage or a refused field, 130 interrupted
+(Ctrl-C cancels the job under way and starts no other).
 )";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -7,19 +8,25 @@
 
 namespace kestrova::cli {
 
+// Leads every message the program writes on standard error.
+inline constexpr const char* kProgramPrefix = "kestrova-cli: ";
+
 enum class OutputFormat { List, Tsv, Jsonl };
 
 // What the command line asked for. Numbers stay texts: the task checks read them the way the
 // task editor does, so both front ends refuse the same values with the same messages.
 struct CliOptions {
-    std::string keyword;                   // the KEYWORD argument
-    std::optional<std::string> searchUrl;  // --url
-    std::optional<std::string> searxng;    // --searxng: a SearXNG instance's base address
+    std::string keyword;                      // the KEYWORD argument
+    std::optional<std::string> searchUrl;     // --url
+    std::optional<std::string> searxng;       // --searxng: a SearXNG instance's base address
+    std::optional<std::string> keywordsFile;  // --keywords: one job a keyword; "-" is stdin
+    std::chrono::milliseconds pause{0};       // --pause: between two keywords' jobs
     std::string from = "1";
     std::string to = "10";
     std::string perPage = "10";
     std::optional<std::string> downloadFolder;  // --download
     bool skipNonHtml = false;
+    bool resume = false;
     OutputFormat format = OutputFormat::List;
     std::optional<std::string> outputFile;
     std::optional<std::string> logFile;

@@ -7,8 +7,15 @@
 
 namespace kestrova::cli {
 
-Progress::Progress(std::ostream& out, Mode mode, std::size_t width)
-    : out_(out), mode_(mode), width_(std::max<std::size_t>(width, 2)) {}
+Progress::Progress(std::ostream& out, Mode mode, std::size_t width, std::string label)
+    : out_(out),
+      mode_(mode),
+      width_(std::max<std::size_t>(width, 2)),
+      prefix_(label.empty() ? std::string() : label + ": ") {}
+
+void Progress::Started() {
+    if (!prefix_.empty()) Line("searching");
+}
 
 void Progress::ResultList(std::size_t count) {
     listed_ = count;
@@ -41,14 +48,14 @@ std::string Progress::NumberOf(const std::string& url) const {
 }
 
 void Progress::Line(const std::string& text) {
-    if (mode_ == Mode::Lines) out_ << text << '\n' << std::flush;
+    if (mode_ == Mode::Lines) out_ << prefix_ << text << '\n' << std::flush;
     if (mode_ == Mode::Terminal) Redraw();
 }
 
 void Progress::Redraw() {
-    std::string line = std::to_string(listed_) + " listed, " + std::to_string(saved_) + " saved, " +
-                       std::to_string(failed_) + " failed, " + std::to_string(skipped_) +
-                       " skipped";
+    std::string line = prefix_ + std::to_string(listed_) + " listed, " + std::to_string(saved_) +
+                       " saved, " + std::to_string(failed_) + " failed, " +
+                       std::to_string(skipped_) + " skipped";
     // The oldest page under way is the one the job is waiting for.
     if (!saving_.empty())
         line += " | saving " + std::to_string(saving_.front().first) + " " + saving_.front().second;

@@ -16,9 +16,12 @@ class Progress {
   public:
     enum class Mode { Quiet, Terminal, Lines };
 
-    // `width` is the terminal's width in columns (Terminal mode only).
-    Progress(std::ostream& out, Mode mode, std::size_t width = 80);
+    // `width` is the terminal's width in columns (Terminal mode only). A `label` (the
+    // keyword and its place in a keyword list) leads every line.
+    Progress(std::ostream& out, Mode mode, std::size_t width = 80, std::string label = {});
 
+    // Shows the label alone while the results pages are fetched; nothing without a label.
+    void Started();
     void ResultList(std::size_t count);
     void PageSkipped(int32_t N, const std::string& url);
     void StartSavingPage(int32_t N, const std::string& url);
@@ -35,6 +38,7 @@ class Progress {
     std::ostream& out_;
     Mode mode_;
     std::size_t width_;
+    std::string prefix_;  // the label and ": ", or empty
     bool drawn_ = false;
     std::size_t listed_ = 0, saved_ = 0, failed_ = 0, skipped_ = 0;
     std::map<std::string, int32_t> numbers_;

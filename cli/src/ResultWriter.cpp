@@ -69,13 +69,17 @@ void AppendAscii(std::string& out, char c) {
     }
 }
 
-void WriteTsv(std::ostream& out, const ResultRow& row) {
+void WriteTsv(std::ostream& out, const ResultRow& row, const std::optional<std::string>& keyword) {
+    if (keyword) out << OneLine(*keyword) << '\t';
     out << (row.n ? std::to_string(*row.n) : std::string()) << '\t' << OneLine(row.url) << '\t'
         << StateName(row.state) << '\t' << OneLine(row.detail) << '\n';
 }
 
-void WriteJsonl(std::ostream& out, const ResultRow& row) {
-    out << "{\"n\":" << (row.n ? std::to_string(*row.n) : std::string("null"))
+void WriteJsonl(std::ostream& out, const ResultRow& row,
+                const std::optional<std::string>& keyword) {
+    out << '{';
+    if (keyword) out << "\"keyword\":" << JsonString(*keyword) << ',';
+    out << "\"n\":" << (row.n ? std::to_string(*row.n) : std::string("null"))
         << ",\"url\":" << JsonString(row.url) << ",\"state\":" << JsonString(StateName(row.state))
         << ",\"detail\":" << JsonString(row.detail) << "}\n";
 }
@@ -99,17 +103,18 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-void WriteResults(std::ostream& out, const std::vector<ResultRow>& rows, OutputFormat format) {
+void WriteResults(std::ostream& out, const std::vector<ResultRow>& rows, OutputFormat format,
+                  const std::optional<std::string>& keyword) {
     for (const auto& row : rows) {
         switch (format) {
             case OutputFormat::List:
                 out << OneLine(row.url) << '\n';
                 break;
             case OutputFormat::Tsv:
-                WriteTsv(out, row);
+                WriteTsv(out, row, keyword);
                 break;
             case OutputFormat::Jsonl:
-                WriteJsonl(out, row);
+                WriteJsonl(out, row, keyword);
                 break;
         }
     }

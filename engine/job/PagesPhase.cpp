@@ -1,5 +1,8 @@
 #include "job/PagesPhase.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "job/LinkTypes.h"
 #include "job/PageFolder.h"
 #include "tessel/Error.h"
@@ -9,6 +12,7 @@ namespace fetchcore {
 
 namespace {
 constexpr const char* kHandler = "moPagesDownloader_Complete";
+constexpr const char* kKeepSource = "CSaveWorker.KeepSavedPage";
 }  // namespace
 
 PagesPhase::PagesPhase(JobContext& job) : job_(job) {
@@ -36,6 +40,7 @@ void PagesPhase::Run() {
 void PagesPhase::Issue(const std::string& url, int32_t n) {
     job_.report->StartSavingPage(n, url);
     tessel::Toolbox::PumpMessages();
+    if (KeepSavedPage(url)) return;
     std::string cookie;
     if (const auto failure = tessel::Trap([&] { cookie = moPagesDownloader_.Download(url, 0); })) {
         // The downloader has logged it. The page was announced, so it must also end.
@@ -71,8 +76,24 @@ void PagesPhase::PageEnded(const std::string& cookie, const std::string& page, b
     ApplyCompletionRule();
 }
 
+// Pages are written under a temporary name and renamed into place, so a file under the
+// final name is a whole page; what a killed run left half-written has another name.
+bool PagesPhase::KeepSavedPage(const std::string& url) const {
+    if (!job_.task->Resume()) return false;
+    const std::string path = SavedPath(url);
+    std::error_code error;  // a file that cannot be looked at is fetched again
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    if (job_.log) job_.log->Write(0, "Kept " + path, tessel::level::kInfo, kKeepSource);
+    job_.report->SavingPageComplete(url, true, "");
+    return true;
+}
+
+std::string PagesPhase::SavedPath(const std::string& url) const {
+    return PagePath(*job_.task, job_.results.NumberOf(url), url);
+}
+
 void PagesPhase::Write(const std::string& url, const std::string& page) const {
-    tessel::FileTools::WriteTextFile(PagePath(*job_.task, job_.results.NumberOf(url), url), page);
+    tessel::FileTools::WriteTextFile(SavedPath(url), page);
 }
 
 void PagesPhase::ApplyCompletionRule() {

@@ -29,6 +29,10 @@ class PagesPhase : private CDownloaderEvents {
     void Issue(const std::string& url, int32_t n);
     void PageEnded(const std::string& cookie, const std::string& page, bool isSuccess,
                    const std::string& errDescription);
+    // With the task's Resume on, reports a page already saved under its final name as saved,
+    // without a request. True when it did.
+    bool KeepSavedPage(const std::string& url) const;
+    std::string SavedPath(const std::string& url) const;
     void Write(const std::string& url, const std::string& page) const;
     void ApplyCompletionRule();
 

@@ -12,6 +12,7 @@ std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
     task->DownloadResultPages(v.DownloadResultPages);
     task->SkipNonHTMLFiles(v.SkipNonHTMLFiles);
     task->SaveResultsToFolder(v.SaveResultsToFolder);
+    task->Resume(v.Resume);
     return task;
 }
 

@@ -50,6 +50,21 @@ TEST(CliOptions, RefusesWhatItCannotUse) {
     EXPECT_TRUE(ParseArguments({"--help"}).help);
 }
 
+TEST(CliOptions, AKeywordListTakesThePlaceOfKeywordAndUrl) {
+    const auto o = ParseArguments({"--keywords", "-", "--pause=1.5", "--resume"});
+    EXPECT_EQ(o.keywordsFile, "-");
+    EXPECT_EQ(o.pause, std::chrono::milliseconds(1500));
+    EXPECT_TRUE(o.resume);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--keywords", "f", "k"},
+                                                                  {"--keywords", "f", "--url", "u"},
+                                                                  {"k", "--pause", "-1"},
+                                                                  {"k", "--pause", "nan"},
+                                                                  {"k", "--pause", "86401"},
+                                                                  {"k", "--pause", "2s"}}) {
+        EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
+    }
+}
+
 TEST(TaskFromOptions, KeywordGivesTheUrlAndTheUrlGivesTheKeyword) {
     CliOptions o;
     o.keyword = " two words ";

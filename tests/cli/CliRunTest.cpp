@@ -195,6 +195,32 @@ TEST_F(CliRun, RefusedFieldsAndBadUsageExitWithTwoBeforeAnyRequest) {
     EXPECT_EQ(server_->Snapshot().Requests(), 0);
 }
 
+TEST_F(CliRun, AKeywordListIsCheckedWholeBeforeAnyRequest) {
+    Serve();
+    const auto list = dir_ / "keywords.txt";
+    std::ofstream(list) << "kites\n";
+    EXPECT_EQ(Run({"--keywords", list.string(), "--from", "0"}).err,
+              "kestrova-cli: Invalid result range. Please type a number in the range from 1 to "
+              "999.\n");
+    EXPECT_EQ(Run({"--keywords", list.string(), "kites"}).status, 2);
+    EXPECT_EQ(server_->Snapshot().Requests(), 0);
+}
+
+TEST_F(CliRun, ResumeKeepsWhatAnEarlierRunSavedAndListsItComplete) {
+    auto& server = Serve();
+    const auto out = dir_ / "pages";
+    const auto kept =
+        out / "kestrova" / ("001-127.0.0.1 " + std::to_string(server.Port()) + " page 1.htm");
+    fs::create_directories(kept.parent_path());
+    std::ofstream(kept) << "kept";
+    const auto r = Run({"--url", Url(), "--to", "2", "--per-page", "2", "--download", out.string(),
+                        "--resume", "--format", "tsv", "--quiet"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(server.Snapshot().pageRequests, 1);
+    EXPECT_EQ(ReadFile(kept), "kept");
+    EXPECT_EQ(Lines(r.out).at(0), "1\t" + server.PageURL(1) + "\tComplete\t" + kept.string());
+}
+
 TEST_F(CliRun, HelpAndVersion) {
     const auto help = Run({"--help"});
     EXPECT_EQ(help.status, 0);

@@ -43,6 +43,14 @@ TEST(Progress, TerminalRedrawsOneLineWithCountsAndThePageUnderWay) {
     EXPECT_EQ(out.str().back(), '\n');
 }
 
+TEST(Progress, ALabelLeadsEveryLineAndIsShownWhileSearching) {
+    std::ostringstream out;
+    Progress p(out, Progress::Mode::Lines, 80, "kites (3/40)");
+    p.Started();
+    p.ResultList(1);
+    EXPECT_EQ(out.str(), "kites (3/40): searching\nkites (3/40): listed 1 result\n");
+}
+
 TEST(Progress, TerminalLineNeverWraps) {
     std::ostringstream out;
     Progress p(out, Progress::Mode::Terminal, 20);

@@ -29,6 +29,20 @@ TEST(ResultWriter, EachFormatKeepsOneResultPerLine) {
         "\"detail\":\"line one\\r\\n\\tline two\"}\n");
 }
 
+TEST(ResultWriter, AKeywordLeadsEachTsvRowAndJsonlObjectAndLeavesTheListAlone) {
+    const std::vector<ResultRow> rows{{1, "http://a/", ResultState::Skipped, ""}};
+    std::ostringstream list, tsv, jsonl;
+    const std::string keyword = "red\tkites \"f\xc3\xb6hn\"";
+    WriteResults(list, rows, OutputFormat::List, keyword);
+    WriteResults(tsv, rows, OutputFormat::Tsv, keyword);
+    WriteResults(jsonl, rows, OutputFormat::Jsonl, keyword);
+    EXPECT_EQ(list.str(), "http://a/\n");
+    EXPECT_EQ(tsv.str(), "red kites \"f\xc3\xb6hn\"\t1\thttp://a/\tSkipped\t\n");
+    EXPECT_EQ(jsonl.str(),
+              "{\"keyword\":\"red\\tkites \\\"f\xc3\xb6hn\\\"\",\"n\":1,"
+              "\"url\":\"http://a/\",\"state\":\"Skipped\",\"detail\":\"\"}\n");
+}
+
 TEST(ResultWriter, JsonStringsStayValidForAnyBytes) {
     EXPECT_EQ(JsonString("a\\b\x01\x7f"), "\"a\\\\b\\u0001\x7f\"");
     EXPECT_EQ(JsonString("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"),

@@ -29,6 +29,10 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     void SkipNonHTMLFiles(bool v) { Set(skipNonHTMLFiles_, v); }
     std::string SaveResultsToFolder() const { return Get(saveResultsToFolder_); }
     void SaveResultsToFolder(std::string v) { Set(saveResultsToFolder_, std::move(v)); }
+    // When true, a page whose file is already in the keyword's folder under its final name
+    // is kept instead of fetched again, so a stopped job can be run again to finish it.
+    bool Resume() const { return Get(resume_); }
+    void Resume(bool v) { Set(resume_, v); }
 
   private:
     template <class T>
@@ -51,6 +55,7 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     bool downloadResultPages_ = false;
     bool skipNonHTMLFiles_ = false;
     std::string saveResultsToFolder_;
+    bool resume_ = false;
 };
 
 }  // namespace fetchcore

@@ -29,6 +29,7 @@ struct TaskValues {
     bool DownloadResultPages = false;
     bool SkipNonHTMLFiles = false;
     std::string SaveResultsToFolder;
+    bool Resume = false;  // no field of the editor: set by the caller that offers it
 };
 
 // The field a failed check concerns, so the editor can focus its control.

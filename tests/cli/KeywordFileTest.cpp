@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "CliOptions.h"
+#include "KeywordFile.h"
+
+namespace kestrova::cli {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(KeywordFile, CommentsAndBlankLinesArePassedOverAndBlanksTrimmedAsTheEditorDoes) {
+    std::istringstream in(
+        "\xEF\xBB\xBFred kites\r\n# birds of prey\n   # indented\n\n   \r\n"
+        "  f\xC3\xB6hn  wind \n\ttabbed\t\nC# tutorials\nlast without end");
+    EXPECT_EQ(ReadKeywords(in), (Strings{"red kites", "f\xC3\xB6hn  wind", "\ttabbed\t",
+                                         "C# tutorials", "last without end"}));
+}
+
+TEST(KeywordFile, ADashIsStandardInputAndAMissingOrEmptyListIsBadUsage) {
+    std::istringstream standardInput("three\n"), comments("# nothing\n\n");
+    EXPECT_EQ(LoadKeywords("-", standardInput), Strings{"three"});
+    EXPECT_THROW(LoadKeywords("-", comments), UsageError);
+    EXPECT_THROW(LoadKeywords("/no/such/keywords.txt", standardInput), UsageError);
+}
+
+}  // namespace
+}  // namespace kestrova::cli
