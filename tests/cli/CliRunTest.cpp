@@ -292,6 +292,22 @@ TEST_F(CliRun, TheEnvironmentNamesTheInstanceAndItsRefusalIsExplained) {
     EXPECT_EQ(server.Snapshot().last->target, "/search?q=kestrova&format=json&pageno=1");
 }
 
+TEST_F(CliRun, AKeywordListSearchesTheSearxngInstanceOnceAKeyword) {
+    auto& server = Serve();
+    const auto list = dir_ / "keywords.txt";
+    std::ofstream(list) << "# birds\nred kites\n\n  f\xC3\xB6hn \n";
+    const auto r = Run({"--keywords", list.string(), "--searxng", server.BaseURL(), "--to", "2",
+                        "--format", "tsv", "--quiet"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "red kites\t1\t" + server.PageURL(1) + "\tSkipped\t");
+    EXPECT_EQ(lines.back().rfind("f\xC3\xB6hn\t", 0), 0u) << lines.back();
+    EXPECT_EQ(server.Snapshot().searchRequests, 2);
+    ASSERT_TRUE(server.Snapshot().last);
+    EXPECT_EQ(server.Snapshot().last->target, "/search?q=f%C3%B6hn&format=json&pageno=1");
+}
+
 TEST_F(CliRun, AnAnswerThatIsNoResultsPageFailsInsteadOfListingNothing) {
     SerpDouble::Options o;
     o.resultsPageFaults = {{1, Fault::WithStatus(200)}};
