@@ -1,6 +1,6 @@
 #include "source/SearxngReader.h"
 
-#include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 #include "parser/CGP.h"
 #include "source/SourceErrors.h"
@@ -9,7 +9,8 @@
 namespace fetchcore {
 namespace {
 
-using nlohmann::json;
+using simdjson::dom::array;
+using simdjson::dom::element;
 
 [[noreturn]] void NotSearxngJson() {
     throw tessel::ComError(CGP::kErrCannotParsePage,
@@ -20,29 +21,30 @@ bool IsHttpAddress(std::string_view url) {
     return tessel::StartsWithNoCase(url, "http://") || tessel::StartsWithNoCase(url, "https://");
 }
 
-std::string TextOf(const json& value) {
-    return value.is_string() ? value.get<std::string>() : value.dump();
+std::string TextOf(element value) {
+    std::string_view text;
+    return value.get_string().get(text) ? simdjson::minify(value) : std::string(text);
 }
 
-void ReadResults(const json& results, SearxngPage& page) {
-    for (const json& entry : results) {
-        if (!entry.is_object()) continue;
-        const auto url = entry.find("url");
-        if (url == entry.end() || !url->is_string()) continue;
-        const auto& text = url->get_ref<const std::string&>();
-        if (IsHttpAddress(text)) page.links.push_back(text);
+void ReadResults(array results, SearxngPage& page) {
+    for (element entry : results) {
+        std::string_view url;
+        if (entry["url"].get_string().get(url)) continue;  // no object, or no string "url"
+        if (IsHttpAddress(url)) page.links.emplace_back(url);
     }
 }
 
-void ReadUnresponsive(const json& answer, SearxngPage& page) {
-    const auto engines = answer.find("unresponsive_engines");
-    if (engines == answer.end() || !engines->is_array()) return;
-    for (const json& engine : *engines) {
-        if (engine.is_array() && !engine.empty()) {
-            page.unresponsive.emplace_back(TextOf(engine[0]),
-                                           engine.size() > 1 ? TextOf(engine[1]) : "");
-        } else {
+void ReadUnresponsive(simdjson::dom::object answer, SearxngPage& page) {
+    array engines;
+    if (answer["unresponsive_engines"].get_array().get(engines)) return;
+    for (element engine : engines) {
+        array pair;
+        if (engine.get_array().get(pair) || pair.size() == 0) {
             page.unresponsive.emplace_back(TextOf(engine), "");
+        } else {
+            page.unresponsive.emplace_back(
+                TextOf(pair.at(0).value_unsafe()),
+                pair.size() > 1 ? TextOf(pair.at(1).value_unsafe()) : "");
         }
     }
 }
@@ -50,12 +52,14 @@ void ReadUnresponsive(const json& answer, SearxngPage& page) {
 }  // namespace
 
 SearxngPage ReadSearxngPage(std::string_view text) {
-    const json answer = json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (!answer.is_object()) NotSearxngJson();
-    const auto results = answer.find("results");
-    if (results == answer.end() || !results->is_array()) NotSearxngJson();
+    // One parser per thread: it keeps its buffers from page to page.
+    thread_local simdjson::dom::parser parser;
+    simdjson::dom::object answer;
+    if (parser.parse(text.data(), text.size()).get_object().get(answer)) NotSearxngJson();
+    array results;
+    if (answer["results"].get_array().get(results)) NotSearxngJson();
     SearxngPage page;
-    ReadResults(*results, page);
+    ReadResults(results, page);
     ReadUnresponsive(answer, page);
     return page;
 }
