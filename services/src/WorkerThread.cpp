@@ -37,9 +37,13 @@ class ThreadTable {
         {
             std::lock_guard guard(lock_);
             finished_.push_back(serial);
-            idle = std::all_of(running_.begin(), running_.end(), [this](const Entry& e) {
-                return std::find(finished_.begin(), finished_.end(), e.serial) != finished_.end();
-            });
+            const auto ended = [this](uint64_t serial) {
+                return std::find(finished_.begin(), finished_.end(), serial) != finished_.end();
+            };
+            // A thread being joined has left the table but may not have returned yet.
+            idle = std::all_of(running_.begin(), running_.end(),
+                               [&](const Entry& e) { return ended(e.serial); }) &&
+                   std::all_of(joining_.begin(), joining_.end(), ended);
             if (idle) observers = LiveObserversLocked();
         }
         for (const auto& observer : observers) (*observer)();
@@ -60,10 +64,12 @@ class ThreadTable {
                 if (running_.empty()) return;
                 next = std::move(running_.front());
                 running_.pop_front();
+                joining_.push_back(next.serial);
             }
             if (next.thread.joinable()) next.thread.join();
             std::lock_guard guard(lock_);
             std::erase(finished_, next.serial);
+            std::erase(joining_, next.serial);
         }
     }
 
@@ -108,6 +114,7 @@ class ThreadTable {
     std::atomic<uint64_t> lastSerial_{0};
     std::list<Entry> running_;
     std::vector<uint64_t> finished_;
+    std::vector<uint64_t> joining_;  // taken out of running_ by JoinAll, not joined yet
 };
 
 ThreadTable& Threads() {
