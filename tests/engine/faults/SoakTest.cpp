@@ -2,7 +2,6 @@
 // at once share the saver's five download slots.
 #include <gtest/gtest.h>
 
-
 #include <unistd.h>
 
 #include <algorithm>
