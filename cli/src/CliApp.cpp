@@ -6,7 +6,6 @@
 
 #include "CliLog.h"
 #include "CliOptions.h"
-#include "EngineWarnings.h"
 #include "ExitStatus.h"
 #include "KeywordFile.h"
 #include "KeywordRun.h"
@@ -80,11 +79,9 @@ int RunOneJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     saver.Init(job.log);
     std::size_t width = 80;
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);
-    const EngineWarnings warnings(job.log->FileName());
     const TaskResult result =
         RunTask(saver, job.tasks.front().values, progress, StopOnSignal(), *job.log);
-    if (const auto unresponsive = warnings.Unresponsive())
-        err << kProgramPrefix << "warning: " << *unresponsive << "\n";
+    if (result.unresponsive) err << kProgramPrefix << "warning: " << *result.unresponsive << "\n";
     if (!result.outcome.success) {
         err << kProgramPrefix << result.outcome.description << "\n";
         return SignalStatus(result.outcome.stopSignal, exit_status::kFailed);
