@@ -13,5 +13,8 @@ inline constexpr const char* kSemaphoreName = "ConcurrentDownloadSemaphoreName";
 inline constexpr const char* kCancelEventName = "CancelEventName";
 // Optional in a download's bag: the most its body may weigh, in bytes.
 inline constexpr const char* kLimitB = "LimitB";
+// Optional in a download's bag: the folder whose file system holds a large body until
+// it is saved.
+inline constexpr const char* kSpoolFolder = "SpoolFolder";
 
 }  // namespace fetchcore::bagkey

@@ -18,6 +18,7 @@ std::shared_ptr<tessel::KeyedCollection> DownloadParams::ToBag() const {
     bag->Add(tessel::Variant(cancelEventName), kCancelEventName);
     // Only when set: a bag without it asks for the transfer's own limit.
     if (limitB > 0) bag->Add(tessel::Variant(static_cast<double>(limitB)), kLimitB);
+    if (!spoolFolder.empty()) bag->Add(tessel::Variant(spoolFolder), kSpoolFolder);
     return bag;
 }
 
@@ -35,6 +36,9 @@ void DownloadParams::ReadFrom(const tessel::KeyedCollection& bag) {
     if (bag.Exists(kLimitB)) {
         reader.Read(kLimitB,
                     [&](const tessel::Variant& v) { limitB = static_cast<int64_t>(v.ToDouble()); });
+    }
+    if (bag.Exists(kSpoolFolder)) {
+        reader.Read(kSpoolFolder, [&](const tessel::Variant& v) { spoolFolder = v.ToString(); });
     }
     reader.ThrowFirstFailure();
 }

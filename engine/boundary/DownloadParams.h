@@ -19,7 +19,8 @@ struct DownloadParams {
     std::string cookie;
     std::string semaphoreName;
     std::string cancelEventName;
-    int64_t limitB = 0;  // the most the body may weigh; 0 for the transfer's own limit
+    int64_t limitB = 0;       // the most the body may weigh; 0 for the transfer's own limit
+    std::string spoolFolder;  // where a large body waits on disk; empty keeps it in memory
 
     std::shared_ptr<tessel::KeyedCollection> ToBag() const;
     // Throws the first entry that cannot be read, after reading all the others.

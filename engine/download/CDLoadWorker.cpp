@@ -68,7 +68,7 @@ void CDLoadWorker::Fetch(const Variant& Data, RunState& state) {
     SendRequest(state.params);
     const int readyState = AwaitResponse(state);
     if (IsSignalled(state.cancelEvent)) throw Raised(dlerr::kCancelled, dlerr::kCancelledText);
-    std::string page = Evaluate(readyState);
+    auto page = std::make_shared<PageBody>(Evaluate(readyState));
     Report(state,
            DownloadResult{state.params.cookie, std::move(page), true, 0, "", state.params.url});
 }
@@ -88,10 +88,11 @@ void CDLoadWorker::AcquireSlot(RunState& state) {
 
 void CDLoadWorker::SendRequest(const DownloadParams& params) {
     // Downloads that share slots share connections too: the semaphore names the saver.
-    request_ = std::make_unique<platform::HttpRequest>(
-        platform::OpenHttpSession(params.semaphoreName));
+    request_ =
+        std::make_unique<platform::HttpRequest>(platform::OpenHttpSession(params.semaphoreName));
     request_->open("GET", params.url, true);
     if (params.limitB > 0) request_->setMaxBodyBytes(params.limitB);
+    if (!params.spoolFolder.empty()) request_->setSpoolFolder(params.spoolFolder);
     request_->setRequestHeader("GET", params.url);
     // Results pages are always fetched whole.
     if (!IsGoogleURL(params.url) && params.sizeB > 0) {
@@ -118,7 +119,7 @@ int CDLoadWorker::AwaitResponse(const RunState& state) {
     return readyState;
 }
 
-std::string CDLoadWorker::Evaluate(int readyState) {
+platform::ResponseBody CDLoadWorker::Evaluate(int readyState) {
     if (readyState == 3) {
         request_->abort();
         throw Raised(dlerr::kInteractive, dlerr::kInteractiveText);
@@ -131,7 +132,7 @@ std::string CDLoadWorker::Evaluate(int readyState) {
     }
     CheckResponseStatus();
     // Pages travel as their bytes, unchanged: the consumer writes them back as they came.
-    return request_->responseBody();
+    return request_->takeResponseBody();
 }
 
 void CDLoadWorker::CheckResponseStatus() const {
@@ -153,8 +154,8 @@ void CDLoadWorker::Fail(RunState& state, const ComError& error) {
         }
     });
     tessel::Trap([&] {
-        Report(state, DownloadResult{params.cookie, "", false, error.Number(), error.Description(),
-                                     params.url});
+        Report(state, DownloadResult{params.cookie, nullptr, false, error.Number(),
+                                     error.Description(), params.url});
     });
 }
 

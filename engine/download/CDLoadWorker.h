@@ -39,7 +39,7 @@ class CDLoadWorker : public tessel::Worker {
     static void AcquireSlot(RunState& state);
     void SendRequest(const DownloadParams& params);
     int AwaitResponse(const RunState& state);
-    std::string Evaluate(int readyState);
+    platform::ResponseBody Evaluate(int readyState);
     void CheckResponseStatus() const;
     void Fail(RunState& state, const tessel::ComError& error);
     static void Report(RunState& state, const DownloadResult& result);

@@ -90,7 +90,8 @@ std::shared_ptr<tessel::KeyedCollection> CDownloader::MakeBag(const std::string&
                           Cookie,
                           ConcurrentDownloadSemaphoreName,
                           CancelEventName,
-                          BodyLimitB}
+                          BodyLimitB,
+                          SpoolFolder}
         .ToBag();
 }
 
@@ -130,8 +131,9 @@ void CDownloader::CancelAll() {
     while (moDownloads_.Count() > 0) moDownloads_.Remove(1);
 }
 
-void CDownloader::RaiseComplete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
-                                int32_t ErrNumber, const std::string& ErrDescription) {
+void CDownloader::RaiseComplete(const std::string& Cookie, const platform::ResponseBody& Page,
+                                bool IsSuccess, int32_t ErrNumber,
+                                const std::string& ErrDescription) {
     reporting_.push_back(Cookie);
     struct Reporting {
         std::vector<std::string>& stack;
@@ -149,7 +151,7 @@ void CDownloader::MsgArrived(int32_t Msg, const VariantArray& Data, const std::s
         const auto result = DownloadResult::FromData(Data);
         cookie = result.cookie;
         raised = true;
-        RaiseComplete(cookie, result.page, result.isSuccess, result.errNumber,
+        RaiseComplete(cookie, result.Body(), result.isSuccess, result.errNumber,
                       result.errDescription);
     });
     if (failure && log_) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/KernelObjects.h"
+#include "platform/ResponseBody.h"
 #include "tessel/Error.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
@@ -21,7 +22,9 @@ inline constexpr const char* kDownloadWorkerProgID = "fetchcore.cdloadworker";
 class CDownloaderEvents {
   public:
     virtual void StartDownload(const std::string& /*Cookie*/, const std::string& /*url*/) {}
-    virtual void Complete(const std::string& /*Cookie*/, const std::string& /*Page*/,
+    // Page is empty on failure. Its bytes are in memory unless it was spooled (see
+    // CDownloader::SpoolFolder).
+    virtual void Complete(const std::string& /*Cookie*/, const platform::ResponseBody& /*Page*/,
                           bool /*IsSuccess*/, int32_t /*ErrNumber*/,
                           const std::string& /*ErrDescription*/) {}
 
@@ -39,6 +42,9 @@ class CDownloader : private tessel::MessangerEvents {
     // The most a fetched body may weigh, for downloads started afterwards; 0 leaves the
     // transfer's own limit.
     int64_t BodyLimitB = 0;
+    // Where bodies past a megabyte wait on disk until they are saved (best on the file system
+    // they are saved to), for downloads started afterwards; empty keeps every body in memory.
+    std::string SpoolFolder;
 
     CDownloader();
     ~CDownloader();
@@ -61,8 +67,8 @@ class CDownloader : private tessel::MessangerEvents {
                     const std::string& Receiver) override;
     void WaitForRoom();
     int UnreportedCount() const;
-    void RaiseComplete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
-                       int32_t ErrNumber, const std::string& ErrDescription);
+    void RaiseComplete(const std::string& Cookie, const platform::ResponseBody& Page,
+                       bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription);
     std::shared_ptr<tessel::KeyedCollection> MakeBag(const std::string& url, int32_t SizeB,
                                                      const std::string& Cookie) const;
     void OpenCancelEvent();

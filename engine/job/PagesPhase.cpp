@@ -23,6 +23,8 @@ PagesPhase::PagesPhase(JobContext& job) : job_(job) {
 }
 
 void PagesPhase::Run() {
+    // Large pages wait beside their final place, so saving one is only naming it.
+    moPagesDownloader_.SpoolFolder = PageFolder(*job_.task);
     job_.results.ForEach([this](const std::string& url, int32_t n) {
         if (job_.Finished()) return;  // the job failed meanwhile: nothing more to report
         if (!job_.skipNonHTML || IsHTMLPage(url)) {
@@ -50,8 +52,9 @@ void PagesPhase::Issue(const std::string& url, int32_t n) {
     pending_.Add(url, cookie);
 }
 
-void PagesPhase::Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
-                          int32_t /*ErrNumber*/, const std::string& ErrDescription) {
+void PagesPhase::Complete(const std::string& Cookie, const platform::ResponseBody& Page,
+                          bool IsSuccess, int32_t /*ErrNumber*/,
+                          const std::string& ErrDescription) {
     if (job_.Finished() || !pending_.Exists(Cookie)) return;
     if (const auto failure =
             tessel::Trap([&] { PageEnded(Cookie, Page, IsSuccess, ErrDescription); })) {
@@ -61,8 +64,8 @@ void PagesPhase::Complete(const std::string& Cookie, const std::string& Page, bo
     }
 }
 
-void PagesPhase::PageEnded(const std::string& cookie, const std::string& page, bool isSuccess,
-                           const std::string& errDescription) {
+void PagesPhase::PageEnded(const std::string& cookie, const platform::ResponseBody& page,
+                           bool isSuccess, const std::string& errDescription) {
     const std::string url = pending_.Item(cookie).ToString();
     std::optional<tessel::ComError> writeFailure;
     if (isSuccess) writeFailure = tessel::Trap([&] { Write(url, page); });
@@ -92,8 +95,8 @@ std::string PagesPhase::SavedPath(const std::string& url) const {
     return PagePath(*job_.task, job_.results.NumberOf(url), url);
 }
 
-void PagesPhase::Write(const std::string& url, const std::string& page) const {
-    tessel::FileTools::WriteTextFile(SavedPath(url), page);
+void PagesPhase::Write(const std::string& url, const platform::ResponseBody& page) const {
+    page.SaveAs(SavedPath(url));
 }
 
 void PagesPhase::ApplyCompletionRule() {

@@ -24,16 +24,16 @@ class PagesPhase : private CDownloaderEvents {
 
   private:
     // moPagesDownloader_Complete
-    void Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+    void Complete(const std::string& Cookie, const platform::ResponseBody& Page, bool IsSuccess,
                   int32_t ErrNumber, const std::string& ErrDescription) override;
     void Issue(const std::string& url, int32_t n);
-    void PageEnded(const std::string& cookie, const std::string& page, bool isSuccess,
+    void PageEnded(const std::string& cookie, const platform::ResponseBody& page, bool isSuccess,
                    const std::string& errDescription);
     // With the task's Resume on, reports a page already saved under its final name as saved,
     // without a request. True when it did.
     bool KeepSavedPage(const std::string& url) const;
     std::string SavedPath(const std::string& url) const;
-    void Write(const std::string& url, const std::string& page) const;
+    void Write(const std::string& url, const platform::ResponseBody& page) const;
     void ApplyCompletionRule();
 
     JobContext& job_;

@@ -23,8 +23,8 @@ void ResultsPhase::RequestPage(std::string url) {
     moSERDownloader_.Download(currentURL_, source_->Fetch().sizeB);
 }
 
-void ResultsPhase::Complete(const std::string& /*Cookie*/, const std::string& Page, bool IsSuccess,
-                            int32_t ErrNumber, const std::string& ErrDescription) {
+void ResultsPhase::Complete(const std::string& /*Cookie*/, const platform::ResponseBody& Page,
+                            bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription) {
     if (job_.Finished()) return;
     if (!IsSuccess) {
         // Results of earlier pages are dropped: a partial list would pass for a whole one.
@@ -35,7 +35,8 @@ void ResultsPhase::Complete(const std::string& /*Cookie*/, const std::string& Pa
     std::optional<std::string> next;
     // A page that cannot be read is logged with its address: the description alone does
     // not say which page it was.
-    if (const auto failure = tessel::Trap([&] { next = source_->TakePage(currentURL_, Page); })) {
+    if (const auto failure =
+            tessel::Trap([&] { next = source_->TakePage(currentURL_, Page.Bytes()); })) {
         return Fail(*failure, currentURL_ + ". ");
     }
     if (const auto failure =

@@ -21,9 +21,10 @@ constexpr long kMaxRedirects = 10;
 }  // namespace
 
 CurlTransfer::CurlTransfer(const std::string& url, const std::vector<std::string>& headerLines,
-                           int64_t maxBodyBytes, std::shared_ptr<HttpSession> session)
+                           int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder,
+                           std::shared_ptr<HttpSession> session)
     : session_(std::move(session)),
-      response_(maxBodyBytes),
+      response_(maxBodyBytes, spoolFolder),
       easy_(curl_easy_init()),
       multi_(session_->Connections().Take(MultiPool::OriginOf(url))) {
     if (!easy_ || !multi_.multi) {

@@ -19,7 +19,8 @@ namespace platform {
 class CurlTransfer {
   public:
     CurlTransfer(const std::string& url, const std::vector<std::string>& headerLines,
-                 int64_t maxBodyBytes, std::shared_ptr<HttpSession> session);
+                 int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder,
+                 std::shared_ptr<HttpSession> session);
     ~CurlTransfer();
     CurlTransfer(const CurlTransfer&) = delete;
     CurlTransfer& operator=(const CurlTransfer&) = delete;

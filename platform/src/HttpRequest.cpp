@@ -11,7 +11,7 @@
 namespace platform {
 namespace {
 
-std::atomic<int64_t> gMaxBodyBytes{HttpRequest::kMaxBodyBytes};
+std::atomic<int64_t> gMaxBodyBytes{0};  // 0: the defaults
 
 [[noreturn]] void Throw(int32_t number, std::string description) {
     throw tessel::ComError(number, std::move(description), "HttpRequest");
@@ -58,6 +58,7 @@ struct HttpRequest::Impl {
     std::string url;
     std::vector<std::string> headerLines;
     int64_t maxBodyBytes = 0;  // 0: the process-wide limit
+    std::optional<std::string> spoolFolder;
     std::unique_ptr<CurlTransfer> transfer;
     int32_t errorNumber = 0;
     std::string errorDescription;
@@ -84,7 +85,10 @@ struct HttpRequest::Impl {
             response.OnCompleted();
             return;
         }
-        if (response.BodyTooLarge() || code == CURLE_FILESIZE_EXCEEDED) {
+        if (!response.StoreFailure().empty()) {
+            errorNumber = tessel::err::kFileError;
+            errorDescription = response.StoreFailure();
+        } else if (response.BodyTooLarge() || code == CURLE_FILESIZE_EXCEEDED) {
             errorNumber = httperr::kBodyTooLarge;
             errorDescription = "The response body is larger than " +
                                std::to_string(response.MaxBodyBytes()) + " bytes. ";
@@ -93,6 +97,12 @@ struct HttpRequest::Impl {
             errorDescription = transfer->ErrorText(code);
         }
         response.Discard();
+    }
+
+    int64_t BodyLimit() const {
+        if (maxBodyBytes > 0) return maxBodyBytes;
+        if (const int64_t limit = gMaxBodyBytes.load(); limit > 0) return limit;
+        return spoolFolder ? kMaxSpooledBodyBytes : kMaxBodyBytes;
     }
 
     void RequireHeaders() const {
@@ -145,13 +155,19 @@ void HttpRequest::setMaxBodyBytes(int64_t bytes) {
     impl_->maxBodyBytes = bytes;
 }
 
+void HttpRequest::setSpoolFolder(const std::string& folder) {
+    if (impl_->state != 1 || impl_->sent) {
+        Throw(httperr::kInvalidState, "The spool folder can only be set between open and send. ");
+    }
+    impl_->spoolFolder = folder;
+}
+
 void HttpRequest::send() {
     if (impl_->state != 1 || impl_->sent) {
         Throw(httperr::kInvalidState, "The request must be opened before it is sent. ");
     }
-    const int64_t limit = impl_->maxBodyBytes > 0 ? impl_->maxBodyBytes : gMaxBodyBytes.load();
-    impl_->transfer =
-        std::make_unique<CurlTransfer>(impl_->url, impl_->headerLines, limit, impl_->session);
+    impl_->transfer = std::make_unique<CurlTransfer>(
+        impl_->url, impl_->headerLines, impl_->BodyLimit(), impl_->spoolFolder, impl_->session);
     impl_->sent = true;
     if (impl_->async) {
         impl_->Follow(impl_->transfer->Advance());
@@ -193,7 +209,11 @@ std::string HttpRequest::statusText() const {
 
 const std::string& HttpRequest::responseBody() const {
     static const std::string kNone;
-    return impl_->transfer ? impl_->transfer->Response().Body() : kNone;
+    return impl_->transfer ? impl_->transfer->Response().Body().Bytes() : kNone;
+}
+
+ResponseBody HttpRequest::takeResponseBody() {
+    return impl_->transfer ? impl_->transfer->Response().TakeBody() : ResponseBody();
 }
 
 bool HttpRequest::Failed() const {
@@ -209,7 +229,7 @@ const std::string& HttpRequest::ErrorDescription() const {
 }
 
 void HttpRequest::SetMaxBodyBytesForTesting(int64_t bytes) {
-    gMaxBodyBytes.store(bytes > 0 ? bytes : kMaxBodyBytes);
+    gMaxBodyBytes.store(bytes > 0 ? bytes : 0);
 }
 
 }  // namespace platform

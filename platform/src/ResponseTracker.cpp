@@ -41,7 +41,7 @@ void ResponseTracker::OnHeaderLine(std::string_view rawLine) {
 void ResponseTracker::StartResponse(std::string_view statusLine) {
     status_ = 0;
     reason_.clear();
-    body_.clear();
+    body_.Clear();
     hasLocation_ = false;
     final_ = false;
     inHeaders_ = true;
@@ -68,12 +68,11 @@ void ResponseTracker::EndHeaderBlock() {
 }
 
 bool ResponseTracker::OnBody(const char* data, std::size_t size) {
-    if (static_cast<int64_t>(body_.size() + size) > maxBodyBytes_) {
+    if (body_.Size() + static_cast<int64_t>(size) > maxBodyBytes_) {
         tooLarge_ = true;
         return false;
     }
-    body_.append(data, size);
-    return true;
+    return body_.Append({data, size});
 }
 
 void ResponseTracker::OnCompleted() {
@@ -82,7 +81,7 @@ void ResponseTracker::OnCompleted() {
 }
 
 void ResponseTracker::Discard() {
-    std::string().swap(body_);
+    body_.Clear();
 }
 
 }  // namespace platform

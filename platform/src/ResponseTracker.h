@@ -2,8 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "platform/ResponseBody.h"
 
 namespace platform {
 
@@ -12,21 +16,27 @@ namespace platform {
 // libcurl goes on to follow are passed over.
 class ResponseTracker {
   public:
-    explicit ResponseTracker(int64_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
+    // With a spool folder, a large body waits on disk (see ResponseBody).
+    ResponseTracker(int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder)
+        : maxBodyBytes_(maxBodyBytes),
+          body_(spoolFolder ? ResponseBody(*spoolFolder) : ResponseBody()) {}
 
     void OnHeaderLine(std::string_view line);
-    // False (and nothing kept) when the body would pass the limit.
+    // False (and nothing kept) when the body would pass the limit or could not be stored.
     bool OnBody(const char* data, std::size_t size);
     // Once the transfer succeeded, the last response is the final one whatever it was.
     void OnCompleted();
     void Discard();  // frees the body after a failure
 
     bool HeadersComplete() const { return final_; }
-    bool BodyStarted() const { return final_ && !body_.empty(); }
+    bool BodyStarted() const { return final_ && body_.Size() > 0; }
     bool BodyTooLarge() const { return tooLarge_; }
     int Status() const { return status_; }
     const std::string& Reason() const { return reason_; }
-    const std::string& Body() const { return body_; }
+    // Why the body could not be stored (the system's description); empty when it was.
+    const std::string& StoreFailure() const { return body_.Failure(); }
+    const ResponseBody& Body() const { return body_; }
+    ResponseBody TakeBody() { return std::exchange(body_, ResponseBody()); }
     int64_t MaxBodyBytes() const { return maxBodyBytes_; }
 
   private:
@@ -36,7 +46,7 @@ class ResponseTracker {
     const int64_t maxBodyBytes_;
     int status_ = 0;
     std::string reason_;
-    std::string body_;
+    ResponseBody body_;
     bool hasLocation_ = false;
     bool inHeaders_ = false;
     bool final_ = false;

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/HttpSession.h"
+#include "platform/ResponseBody.h"
 #include "tessel/Error.h"
 
 namespace platform {
@@ -58,6 +60,11 @@ class HttpRequest {
     // Between open and send: the body limit of this request (0 or less: the process-wide
     // one); a longer body fails the transfer with kBodyTooLarge.
     void setMaxBodyBytes(int64_t bytes);
+    // Between open and send: a body past ResponseBody::kSpoolThreshold waits in an unnamed
+    // file on `folder`'s file system (else the temporary folder's) instead of in memory, and
+    // the default body limit becomes kMaxSpooledBodyBytes. A body that cannot be stored
+    // fails the transfer with tessel::err::kFileError and the system's description.
+    void setSpoolFolder(const std::string& folder);
     void send();  // returns at once
     int readyState();
     // Sleeps until the transfer has work, `wakeDescriptor` (when not -1) is readable, or
@@ -67,8 +74,11 @@ class HttpRequest {
     // From state 2. Throws kInvalidState before, and the transfer's own error (ErrorNumber,
     // ErrorDescription) when it failed.
     int status() const;
-    std::string statusText() const;           // the reason phrase, or the standard one
-    const std::string& responseBody() const;  // the bytes as received (decoded if compressed)
+    std::string statusText() const;  // the reason phrase, or the standard one
+    // The bytes as received (decoded if compressed), while the body is in memory.
+    const std::string& responseBody() const;
+    // Hands the whole body over, in memory or spooled; the request keeps none of it.
+    ResponseBody takeResponseBody();
 
     // Set when the transfer failed (connection refused, refused redirect, oversize body,
     // ...): the number and a description; readyState is then 4 and the body empty.
@@ -76,9 +86,11 @@ class HttpRequest {
     int32_t ErrorNumber() const;
     const std::string& ErrorDescription() const;
 
+    // The default body limits: memory bounds the one, the file size the other.
     static constexpr int64_t kMaxBodyBytes = 256LL * 1024 * 1024;
-    // Lowers the body limit for every request sent afterwards in this process; 0 (or a
-    // negative value) restores kMaxBodyBytes.
+    static constexpr int64_t kMaxSpooledBodyBytes = 4LL * 1024 * 1024 * 1024;
+    // Sets the default body limit of every request sent afterwards in this process, spooled
+    // or not; 0 (or a negative value) restores the two defaults.
     static void SetMaxBodyBytesForTesting(int64_t bytes);
 
   private:

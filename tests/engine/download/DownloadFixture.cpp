@@ -25,10 +25,10 @@ void Recorder::StartDownload(const std::string& Cookie, const std::string& url) 
     (void)Cookie;
 }
 
-void Recorder::Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
-                        int32_t ErrNumber, const std::string& ErrDescription) {
+void Recorder::Complete(const std::string& Cookie, const platform::ResponseBody& Page,
+                        bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription) {
     sequence.push_back("complete " + Cookie);
-    completions.push_back({Cookie, Page, IsSuccess, ErrNumber, ErrDescription});
+    completions.push_back({Cookie, Page.Bytes(), IsSuccess, ErrNumber, ErrDescription});
     busyInComplete.push_back(downloader_.IsDownloadingNow());
     if (onComplete) onComplete(completions.back());
 }

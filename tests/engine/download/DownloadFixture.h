@@ -31,7 +31,7 @@ class Recorder : public fetchcore::CDownloaderEvents {
     explicit Recorder(fetchcore::CDownloader& downloader);
 
     void StartDownload(const std::string& Cookie, const std::string& url) override;
-    void Complete(const std::string& Cookie, const std::string& Page, bool IsSuccess,
+    void Complete(const std::string& Cookie, const platform::ResponseBody& Page, bool IsSuccess,
                   int32_t ErrNumber, const std::string& ErrDescription) override;
 
     const Completion* Find(const std::string& cookie) const;

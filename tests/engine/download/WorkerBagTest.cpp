@@ -2,6 +2,7 @@
 
 #include "DownloadFixture.h"
 #include "WorkerRun.h"
+#include "boundary/DownloadResult.h"
 #include "download/DownloadErrors.h"
 #include "platform/KernelObjects.h"
 #include "serpdouble/SerpDouble.h"
@@ -33,7 +34,8 @@ TEST_F(WorkerBagTest, ASuccessIsOneMessageOfSixValues) {
     EXPECT_EQ(m.msg, 0);
     ASSERT_EQ(m.data.Count(), 6);
     EXPECT_EQ(m.data(1), Variant(run_.cookie));
-    EXPECT_EQ(m.data(2), Variant(server_.ExpectedBody(1)));
+    EXPECT_EQ(fetchcore::DownloadResult::FromData(m.data).Body().Bytes(), server_.ExpectedBody(1))
+        << "the body travels as an object";
     EXPECT_EQ(m.data(3), Variant(true));
     EXPECT_EQ(m.data(4), Variant(int32_t{0}));
     EXPECT_EQ(m.data(5), Variant(""));

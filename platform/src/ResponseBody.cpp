@@ -1,0 +1,54 @@
+#include "platform/ResponseBody.h"
+
+#include <cstring>
+
+#include "tessel/Error.h"
+#include "tessel/Toolbox.h"
+
+namespace platform {
+
+ResponseBody ResponseBody::Holding(std::string bytes) {
+    ResponseBody body;
+    body.bytes_ = std::move(bytes);
+    return body;
+}
+
+bool ResponseBody::Append(std::string_view data) {
+    if (file_) {
+        const int error = file_->Append(data);
+        return error == 0 || Fail(std::strerror(error));
+    }
+    bytes_.append(data);
+    return !spoolFolder_ || bytes_.size() <= kSpoolThreshold || Spool();
+}
+
+bool ResponseBody::Spool() {
+    if (const auto failure =
+            tessel::Trap([&] { file_ = tessel::UnnamedFile::Create(*spoolFolder_); })) {
+        return Fail(failure->Description());
+    }
+    const int error = file_->Append(bytes_);
+    std::string().swap(bytes_);
+    return error == 0 || Fail(std::strerror(error));
+}
+
+bool ResponseBody::Fail(std::string description) {
+    failure_ = std::move(description);
+    return false;
+}
+
+void ResponseBody::Clear() {
+    file_.reset();
+    std::string().swap(bytes_);
+    failure_.clear();
+}
+
+void ResponseBody::SaveAs(const std::string& path) const {
+    if (file_) {
+        file_->SaveAs(path);
+    } else {
+        tessel::FileTools::WriteTextFile(path, bytes_);
+    }
+}
+
+}  // namespace platform

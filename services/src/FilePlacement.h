@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tessel::FileTools {
+
+// The system's own description, as callers report it to the user.
+[[noreturn]] void FailWithError(int error);
+
+// The folder a file at `path` lives in ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
+// Tries `claim` on fresh temporary names in `folder` until it takes one that no other file
+// holds: the name taken, or empty with errno set when `claim` failed for another reason.
+std::string ClaimTempName(const std::string& folder,
+                          const std::function<bool(const std::string&)>& claim);
+
+// A temporary name a file was given; the name goes again unless renamed onto its target.
+class PendingName {
+  public:
+    explicit PendingName(std::string path) : path_(std::move(path)) {}
+    ~PendingName();
+    PendingName(const PendingName&) = delete;
+    PendingName& operator=(const PendingName&) = delete;
+
+    // Throws ComError(err::kFileError) when the rename fails.
+    void RenameTo(const std::string& target);
+
+  private:
+    std::string path_;
+    bool placed_ = false;
+};
+
+// Makes the file `path` under a temporary name beside it and renames it into place, so a
+// file under the final name is always whole. `fill` writes the content into the descriptor
+// it gets: 0, or the errno that failed it. Throws ComError(err::kFileError).
+void PlaceFile(const std::string& path, const std::function<int(int)>& fill);
+
+}  // namespace tessel::FileTools
