@@ -1,5 +1,5 @@
-// kestrova-cli saving into a folder on a full disk: a tmpfs of 400 KB of its own, mounted
-// in a mount namespace of the child alone.
+// kestrova-cli saving into a folder on a full disk: a small tmpfs of its own, mounted in a
+// mount namespace of the child alone.
 #include <map>
 #include <sstream>
 
@@ -11,24 +11,40 @@ namespace {
 
 using cli_fault::Rows;
 
-// Mounts the tmpfs on the folder given first, runs the rest, then lists what the folder
-// holds ("<size> <name>" a line) after a marker line. Exit 97: the mount was refused.
+// Mounts a tmpfs of the size given first on the folder given second, runs the rest, then
+// lists what the folder holds ("<size> <name>" a line) after a marker line. Exit 97: the
+// mount was refused.
 constexpr char kOnSmallDisk[] =
-    "d=$1; shift; mount -t tmpfs -o size=400k kestrova-full \"$d\" || exit 97; "
+    "s=$1; d=$2; shift 2; mount -t tmpfs -o size=$s kestrova-full \"$d\" || exit 97; "
     "\"$@\"; rc=$?; echo '-- files'; find \"$d\" -type f -printf '%s %f\\n'; exit $rc";
 
-class FullDisk : public cli_fault::CliFault {};
+struct Disk {
+    const char* size;
+    std::size_t pageSize;
+};
 
-TEST_F(FullDisk, PagesThatDoNotFitFailAndLeaveNoFileBehind) {
+class FullDisk : public cli_fault::CliFault, public ::testing::WithParamInterface<Disk> {};
+
+// Small pages fill the disk as they are written; large ones while they arrive, as they
+// wait on the disk they are saved to.
+INSTANTIATE_TEST_SUITE_P(PageSizes, FullDisk,
+                         ::testing::Values(Disk{"400k", 100 * 1024},   // three fit, not four
+                                           Disk{"11m", 1280 * 1024}),  // eight fit, not nine
+                         [](const auto& info) {
+                             return info.param.pageSize > (1 << 20) ? "Large" : "Small";
+                         });
+
+TEST_P(FullDisk, PagesThatDoNotFitFailAndLeaveNoFileBehind) {
     serpdouble::SerpDouble::Options options;
     options.totalResults = 10;
-    options.pageSize = 100 * 1024;  // three fit, the fourth does not
+    options.pageSize = GetParam().pageSize;
     serpdouble::SerpDouble server(options);
     server.Start();
 
-    cli_test::CliProcess cli({"--format", "tsv", "--quiet", "--to", "10", "--download", Out(),
-                              "--url", server.SearchURL("full")},
-                             Appdata(), {"unshare", "-rm", "sh", "-c", kOnSmallDisk, "sh", Out()});
+    cli_test::CliProcess cli(
+        {"--format", "tsv", "--quiet", "--to", "10", "--download", Out(), "--url",
+         server.SearchURL("full")},
+        Appdata(), {"unshare", "-rm", "sh", "-c", kOnSmallDisk, "sh", GetParam().size, Out()});
     const auto r = cli.Wait();
     if (r.status == 97 || r.err.starts_with("unshare:")) GTEST_SKIP() << "no tmpfs here: " << r.err;
     ASSERT_EQ(r.status, 0) << r.err;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "LoopbackServer.h"
@@ -158,5 +162,41 @@ TEST_F(HttpBody, OversizeBodyFailsWhetherDeclaredChunkedOrCompressed) {
         } catch (const tessel::ComError& error) {
             EXPECT_EQ(error.Number(), httperr::kBodyTooLarge);
         }
+    }
+}
+
+// With a spool folder, a body past the threshold is not kept in memory: it is handed over
+// as a file and saved whole, whether its length was declared or it came in chunks. A
+// smaller one stays in memory.
+TEST_F(HttpBody, WithASpoolFolderALargeBodyWaitsOnDiskAndIsSavedWhole) {
+    const auto big = RandomBytes(platform::ResponseBody::kSpoolThreshold + 4097);
+    Serve("/declared", big);
+    ServeChunked("/chunked", big);
+    Serve("/small", "a small page");
+    server_.Start();
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("kes-spool-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    struct Removed {
+        std::filesystem::path path;
+        ~Removed() { std::filesystem::remove_all(path); }
+    } removed{folder};
+
+    for (const auto& path : {"/declared", "/chunked", "/small"}) {
+        SCOPED_TRACE(path);
+        HttpRequest request;
+        request.open("GET", server_.Url(path));
+        request.setSpoolFolder(folder.string());
+        request.send();
+        ASSERT_TRUE(kestest::PollUntil(request, 4));
+        ASSERT_FALSE(request.Failed()) << request.ErrorDescription();
+        auto body = request.takeResponseBody();
+        const bool small = std::string(path) == "/small";
+        EXPECT_EQ(body.IsSpooled(), !small);
+        EXPECT_EQ(body.Bytes(), small ? "a small page" : "") << "a spooled body is not in memory";
+        body.SaveAs((folder / "page").string());
+        std::ifstream in(folder / "page", std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) ==
+                    (small ? "a small page" : big));
     }
 }

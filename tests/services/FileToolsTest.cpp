@@ -8,6 +8,7 @@
 
 #include "tessel/Error.h"
 #include "tessel/Toolbox.h"
+#include "tessel/UnnamedFile.h"
 
 namespace fs = std::filesystem;
 namespace FileTools = tessel::FileTools;
@@ -29,8 +30,20 @@ class FileToolsTest : public ::testing::Test {
         s << in.rdbuf();
         return s.str();
     }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(root_))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
     fs::path root_;
 };
+
+std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+    return bytes;
+}
 }  // namespace
 
 TEST_F(FileToolsTest, CreateFolderMakesMissingParentsAndAcceptsExisting) {
@@ -60,18 +73,62 @@ TEST_F(FileToolsTest, WriteTextFileKeepsBytesAndReplacesWhole) {
 }
 
 // Saved pages and lists get the mode any program's new files get: 0666 less the umask.
-TEST_F(FileToolsTest, AWrittenFileTakesItsModeFromTheUmask) {
-    const auto modeUnder = [&](mode_t mask, const std::string& name) {
+TEST_F(FileToolsTest, AWrittenOrSavedFileTakesItsModeFromTheUmask) {
+    const auto modeUnder = [&](mode_t mask, const std::string& name, bool unnamed) {
         const mode_t old = ::umask(mask);
-        FileTools::WriteTextFile((root_ / name).string(), "page");
+        if (unnamed) {
+            auto file = tessel::UnnamedFile::Create(root_.string());
+            file.SaveAs((root_ / name).string());
+        } else {
+            FileTools::WriteTextFile((root_ / name).string(), "page");
+        }
         ::umask(old);
         return fs::status(root_ / name).permissions();
     };
-    EXPECT_EQ(modeUnder(077, "private.htm"), fs::perms::owner_read | fs::perms::owner_write)
-        << "not readable by others";
-    EXPECT_EQ(modeUnder(0, "open.htm"), fs::perms::owner_read | fs::perms::owner_write |
-                                            fs::perms::group_read | fs::perms::group_write |
-                                            fs::perms::others_read | fs::perms::others_write);
+    for (const bool unnamed : {false, true}) {
+        SCOPED_TRACE(unnamed ? "saved unnamed file" : "written file");
+        const std::string kind = unnamed ? "saved" : "written";
+        EXPECT_EQ(modeUnder(077, kind + "-private.htm", unnamed),
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << "not readable by others";
+        EXPECT_EQ(modeUnder(0, kind + "-open.htm", unnamed),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                      fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+    }
+}
+
+// Made in the folder it is saved to, the file is given its name; made on another file
+// system (/dev/shm is a mount of its own), it is copied. Either way it replaces what was
+// there, byte for byte, with no other name left behind.
+TEST_F(FileToolsTest, AnUnnamedFileIsSavedWholeWhereverItWasMade) {
+    const auto bytes = Pattern((3 << 20) + 11);
+    const auto path = root_ / "page.htm";
+    for (const std::string& place : {root_.string(), std::string("/dev/shm")}) {
+        SCOPED_TRACE(place);
+        FileTools::WriteTextFile(path.string(), "an older page");
+        auto file = tessel::UnnamedFile::Create(place);
+        ASSERT_EQ(file.Append(std::string_view(bytes).substr(0, 1000)), 0);
+        ASSERT_EQ(file.Append(std::string_view(bytes).substr(1000)), 0);
+        EXPECT_EQ(file.Size(), static_cast<int64_t>(bytes.size()));
+        file.SaveAs(path.string());
+        EXPECT_TRUE(Read(path) == bytes);
+        EXPECT_EQ(Names(), std::vector<std::string>{"page.htm"});
+    }
+}
+
+TEST_F(FileToolsTest, AnUnnamedFileMadeWhereNoFolderIsStillWorksAndAFailedSaveLeavesNothing) {
+    const auto missing = root_ / "missing";
+    auto file = tessel::UnnamedFile::Create(missing.string());  // in the temporary folder
+    ASSERT_EQ(file.Append("body"), 0);
+    try {
+        file.SaveAs((missing / "page.htm").string());
+        FAIL() << "a folder that does not exist must fail the save";
+    } catch (const tessel::ComError& e) {
+        EXPECT_EQ(e.Description(), "No such file or directory");
+    }
+    EXPECT_TRUE(fs::is_empty(root_));
+    file.SaveAs((root_ / "page.htm").string());
+    EXPECT_EQ(Read(root_ / "page.htm"), "body");
 }
 
 TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {

@@ -54,7 +54,7 @@ const std::map<std::string, Setter>& OptionFlags() {
                          const std::string& f) { o.totalResults = Int(v, f); }},
         {"--page-size",
          [](Options& o, const std::string& v, const std::string& f) {
-             o.pageSize = static_cast<std::size_t>(Number(v, 0, 1LL << 30, f));
+             o.pageSize = static_cast<std::size_t>(Number(v, 0, 1LL << 32, f));
          }},
         {"--latency",
          [](Options& o, const std::string& v, const std::string& f) {
