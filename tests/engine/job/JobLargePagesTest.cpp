@@ -40,10 +40,12 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 
 class LargePages : public JobTest {
   protected:
-    // Two pages of kLarge bytes; the second sends two thirds of itself, then stalls.
+    // A small page and one of kLarge bytes that sends two thirds of itself, then stalls. The
+    // first is small, so the only unnamed file is the second's (a spooled file that has been
+    // named still shows as unnamed in /proc until it is closed).
     void StartWithAStalledLargePage() {
         auto options = Results(2);
-        options.pageSize = kLarge;
+        options.pageSizes = {{1, 1000}, {2, kLarge}};
         options.content = serpdouble::PageContent::Binary;
         options.resultFaults = {{2, Fault::PartialThenStallAfter(2 * kLarge / 3)}};
         StartDouble(options);
@@ -57,7 +59,7 @@ class LargePages : public JobTest {
         ASSERT_EQ(UnnamedFilesIn(Folder()), 1)
             << "the stalled page is not spooled beside its folder";
     }
-    // Lets every thread end, then checks that only the whole first page is there.
+    // Lets every thread end, then checks that only the first page is there.
     void ExpectOnlyTheWholePage() {
         ASSERT_TRUE(PumpUntil([&] { return recorder_->completes == 1; }));
         tessel::WorkerThread::JoinAll();
