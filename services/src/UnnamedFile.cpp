@@ -50,10 +50,12 @@ int CopyContent(int from, int to, int64_t size) {
 }  // namespace
 
 UnnamedFile UnnamedFile::Create(const std::string& folder) {
-    if (auto file = OpenUnnamed(folder)) return UnnamedFile(std::move(file), true);
-    const std::string temporary = TemporaryFolder();
-    if (auto file = OpenUnnamed(temporary)) return UnnamedFile(std::move(file), true);
-    if (auto file = OpenRemoved(temporary)) return UnnamedFile(std::move(file), false);
+    // The folder's own file system first, even without O_TMPFILE: the temporary folder may
+    // be a small one in memory.
+    for (const auto& place : {folder, TemporaryFolder()}) {
+        if (auto file = OpenUnnamed(place)) return UnnamedFile(std::move(file), true);
+        if (auto file = OpenRemoved(place)) return UnnamedFile(std::move(file), false);
+    }
     FileTools::FailWithError(errno);
 }
 

@@ -12,8 +12,8 @@ namespace tessel {
 // unless it is saved under a name. Move-only.
 class UnnamedFile {
   public:
-    // Made in `folder` where its file system allows, so that saving it there costs no copy;
-    // else in the temporary folder. Throws ComError(err::kFileError).
+    // Made in `folder` (where its file system allows O_TMPFILE, saving it there costs no
+    // copy), else in the temporary folder. Throws ComError(err::kFileError).
     static UnnamedFile Create(const std::string& folder);
 
     // 0, or the errno of the write that failed; the file is of no use after a failure.
