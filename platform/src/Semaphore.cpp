@@ -25,7 +25,13 @@ bool Semaphore::Release(int32_t releaseCount) {
         }
         count_ += releaseCount;
     }
-    freed_.notify_all();
+    // One slot wakes one waiter: waking them all would send the rest straight back to
+    // sleep, a storm of context switches with every download that ends.
+    if (releaseCount == 1) {
+        freed_.notify_one();
+    } else {
+        freed_.notify_all();
+    }
     return true;
 }
 

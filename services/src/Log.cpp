@@ -8,6 +8,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "ThreadRun.h"
 #include "tessel/FileDescriptor.h"
 
 namespace tessel {
@@ -20,10 +21,13 @@ std::mutex& WriteLock() {
     return lock;
 }
 
+// 0 until the thread (or the pooled thread's current run) first writes.
+thread_local int gThreadNumber = 0;
+
 int ThreadNumber() {
     static std::atomic<int> next{1};
-    thread_local const int number = next.fetch_add(1);
-    return number;
+    if (gThreadNumber == 0) gThreadNumber = next.fetch_add(1);
+    return gThreadNumber;
 }
 
 std::string TimeStamp() {
@@ -48,6 +52,10 @@ void AppendWhole(const std::string& fileName, const std::string& line) {
 }
 
 }  // namespace
+
+void detail::ForgetThreadNumber() {
+    gThreadNumber = 0;
+}
 
 void Log::Open(const std::string& fileName) {
     fileName_ = fileName;

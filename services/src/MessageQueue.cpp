@@ -6,6 +6,7 @@
 #include <exception>
 #include <mutex>
 
+#include "ThreadRun.h"
 #include "tessel/Error.h"
 
 namespace tessel {
@@ -27,15 +28,21 @@ struct ThreadQueueHolder {
         if (queue) queue->Close();
     }
 };
+
+thread_local ThreadQueueHolder gHolder;
 }  // namespace
+
+void detail::CloseThreadQueue() {
+    if (gHolder.queue) gHolder.queue->Close();
+    gHolder.queue.reset();
+}
 
 MessageQueue::MessageQueue() : state_(std::make_unique<State>()) {}
 MessageQueue::~MessageQueue() = default;
 
 std::shared_ptr<MessageQueue> MessageQueue::Current() {
-    thread_local ThreadQueueHolder holder;
-    if (!holder.queue) holder.queue = std::shared_ptr<MessageQueue>(new MessageQueue());
-    return holder.queue;
+    if (!gHolder.queue) gHolder.queue = std::shared_ptr<MessageQueue>(new MessageQueue());
+    return gHolder.queue;
 }
 
 bool MessageQueue::Post(Task task) {

@@ -172,6 +172,22 @@ TEST(KernelObjects, BlockingWaitsWakeOnSignal) {
     EXPECT_EQ(WaitForSingleObject(semaphore, 1), WaitResult::Timeout);
 }
 
+TEST(Semaphore, EachReleasedSlotLetsOneBlockedWaiterThrough) {
+    auto semaphore = CreateSemaphoreA(0, 3, "");
+    std::atomic<int> through{0};
+    const auto wait = [&] {
+        through += WaitForSingleObject(semaphore, kInfinite) == WaitResult::Signalled;
+        through.notify_all();
+    };
+    std::thread first(wait), second(wait), third(wait);
+    ReleaseSemaphore(semaphore, 1);
+    through.wait(0);
+    EXPECT_EQ(WaitForSingleObject(semaphore, 0), WaitResult::Timeout) << "one slot, one pass";
+    ReleaseSemaphore(semaphore, 2);  // a wake-up lost here leaves a waiter asleep: no join
+    first.join(), second.join(), third.join();
+    EXPECT_EQ(through.load(), 3);
+}
+
 TEST(Event, DescriptorIsReadableExactlyWhileTheEventIsSet) {
     auto manual = CreateEventA(true, true, Name("manual"));
     const int fd = EventDescriptor(manual);
