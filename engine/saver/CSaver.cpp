@@ -62,7 +62,8 @@ std::string CSaver::Save(std::shared_ptr<CTask> Task) {
         auto jobData = MakeJobData(std::move(Task), jobId);
         platform::CloseHandle(cancelEvent_);
         cancelEvent_ = platform::CreateEventA(true, false, cancelEventName_);
-        platform::SetEvent(cancelEvent_);
+        // Reset only: even a brief set would cancel the downloads of jobs already running
+        // that look at the event meanwhile.
         platform::ResetEvent(cancelEvent_);
         auto worker = std::make_shared<tessel::WorkerThread>();
         jobs_.Add(Variant(worker), jobId);
