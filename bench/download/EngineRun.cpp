@@ -12,10 +12,10 @@ namespace {
 class Tally : public fetchcore::CDownloaderEvents {
   public:
     explicit Tally(std::size_t pageSize) : pageSize_(pageSize) {}
-    void Complete(const std::string&, const std::string& Page, bool IsSuccess, int32_t,
+    void Complete(const std::string&, const platform::ResponseBody& Page, bool IsSuccess, int32_t,
                   const std::string&) override {
         ++done;
-        if (!IsSuccess || Page.size() != pageSize_) ++failures;
+        if (!IsSuccess || Page.Size() != static_cast<int64_t>(pageSize_)) ++failures;
     }
     std::size_t done = 0;
     int failures = 0;

@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kStalled = 5;
 
 struct Ended : fetchcore::CDownloaderEvents {
-    void Complete(const std::string&, const std::string&, bool, int32_t,
+    void Complete(const std::string&, const platform::ResponseBody&, bool, int32_t,
                   const std::string& ErrDescription) override {
         ++count;
         last = ErrDescription;
