@@ -15,6 +15,7 @@ void ConfigureApplication() {
     QCoreApplication::setApplicationName(kProductName);
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QApplication::setWindowIcon(QIcon(art::kLogo));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KES_APP_ID));
     // One font everywhere: a theme's smaller fonts for menus, status bar or lists go.
     QApplication::setFont(QApplication::font());
 }
