@@ -34,6 +34,16 @@ std::string ClaimTempName(const std::string& folder,
     }
 }
 
+FileDescriptor CreateTempFile(const std::string& folder, int access, mode_t mode,
+                              std::string& name) {
+    FileDescriptor file;
+    name = ClaimTempName(folder, [&](const std::string& path) {
+        file = FileDescriptor(::open(path.c_str(), access | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        return static_cast<bool>(file);
+    });
+    return file;
+}
+
 PendingName::~PendingName() {
     if (!placed_) ::unlink(path_.c_str());
 }
@@ -44,14 +54,11 @@ void PendingName::RenameTo(const std::string& target) {
 }
 
 void PlaceFile(const std::string& path, const std::function<int(int)>& fill) {
-    FileDescriptor file;
+    std::string temp;
     // Mode 0666 lets the user's umask decide who may read it, as for any program's files
     // (mkstemp's 0600 would not).
-    const std::string temp = ClaimTempName(FolderOf(path), [&](const std::string& name) {
-        file = FileDescriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        return static_cast<bool>(file);
-    });
-    if (temp.empty()) FailWithError(errno);
+    FileDescriptor file = CreateTempFile(FolderOf(path), O_WRONLY, 0666, temp);
+    if (!file) FailWithError(errno);
     PendingName pending(temp);
     if (const int error = fill(file.Get())) FailWithError(error);
     if (const int error = file.Close()) FailWithError(error);

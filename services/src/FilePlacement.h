@@ -1,7 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
+
+#include "tessel/FileDescriptor.h"
 
 namespace tessel::FileTools {
 
@@ -15,6 +19,11 @@ std::string FolderOf(const std::string& path);
 // holds: the name taken, or empty with errno set when `claim` failed for another reason.
 std::string ClaimTempName(const std::string& folder,
                           const std::function<bool(const std::string&)>& claim);
+
+// A new file under a fresh temporary name in `folder`, opened with `access` (O_WRONLY or
+// O_RDWR) and `mode`; its name goes to `name`. Invalid, with errno set, when none was made.
+FileDescriptor CreateTempFile(const std::string& folder, int access, mode_t mode,
+                              std::string& name);
 
 // A temporary name a file was given; the name goes again unless renamed onto its target.
 class PendingName {

@@ -24,12 +24,9 @@ std::string TemporaryFolder() {
 
 // For file systems without O_TMPFILE: a named file that loses its name at once.
 FileDescriptor OpenRemoved(const std::string& folder) {
-    FileDescriptor file;
-    const std::string name = FileTools::ClaimTempName(folder, [&](const std::string& path) {
-        file = FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        return static_cast<bool>(file);
-    });
-    if (!name.empty()) ::unlink(name.c_str());
+    std::string name;
+    FileDescriptor file = FileTools::CreateTempFile(folder, O_RDWR, 0600, name);
+    if (file) ::unlink(name.c_str());
     return file;
 }
 
