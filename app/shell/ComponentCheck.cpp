@@ -9,7 +9,7 @@
 
 #include "fetchcore/CSaver.h"
 #include "kesapp/Artwork.h"
-#include "platform/HttpRequest.h"
+#include "platform/Transfer.h"
 #include "tessel/KeyedCollection.h"
 #include "tessel/WorkerThread.h"
 

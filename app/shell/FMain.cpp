@@ -43,7 +43,7 @@ FMain::FMain(ShellOptions options) : options_(std::move(options)), marker_(optio
     CreateMenus();
     LayOut();
     OpenProcessLog();
-    saver_ = std::make_unique<fetchcore::CSaver>();
+    saver_ = std::make_unique<fetchcore::CSaver>(options_.downloads);
     saver_->Init(app::ProcessLog());
     BindViews();
     splash_ = std::make_unique<FSplash>(options_.splashTime);

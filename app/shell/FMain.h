@@ -10,6 +10,7 @@
 
 #include "FSplash.h"
 #include "RunningMarker.h"
+#include "fetchcore/DownloadSettings.h"
 #include "kesapp/UiMessagePump.h"
 #include "tessel/Error.h"
 
@@ -31,7 +32,8 @@ class ucTask;
 // What start-up may be told beyond the defaults (tests shorten the splash, move the marker).
 struct ShellOptions {
     std::chrono::milliseconds splashTime = FSplash::kShowTime;
-    std::string markerFolder;  // empty: the user's runtime folder
+    std::string markerFolder;               // empty: the user's runtime folder
+    fetchcore::DownloadSettings downloads;  // what the saver's downloads run with
 };
 
 // The main window: navigation tree, the three views in one place, menus, status bar.

@@ -4,7 +4,6 @@
 
 #include "download/CDownloader.h"
 #include "tessel/Toolbox.h"
-#include "tessel/WorkerThread.h"
 
 namespace dlbench {
 namespace {
@@ -12,10 +11,9 @@ namespace {
 class Tally : public fetchcore::CDownloaderEvents {
   public:
     explicit Tally(std::size_t pageSize) : pageSize_(pageSize) {}
-    void Complete(const std::string&, const platform::ResponseBody& Page, bool IsSuccess, int32_t,
-                  const std::string&) override {
+    void Complete(const fetchcore::DownloadResult& Result) override {
         ++done;
-        if (!IsSuccess || Page.Size() != static_cast<int64_t>(pageSize_)) ++failures;
+        if (!Result.IsSuccess || Result.Page.Size() != static_cast<int64_t>(pageSize_)) ++failures;
     }
     std::size_t done = 0;
     int failures = 0;
@@ -26,7 +24,8 @@ class Tally : public fetchcore::CDownloaderEvents {
 
 int FetchAll(const std::vector<std::string>& urls, std::size_t pageSize,
              std::shared_ptr<tessel::Log> log) {
-    fetchcore::CDownloader downloader;
+    fetchcore::CDownloader downloader(
+        std::make_shared<fetchcore::DownloadService>(fetchcore::DownloadSettings{}));
     Tally tally(pageSize);
     auto connection = downloader.Connect(tally);
     downloader.Init(std::move(log));
@@ -34,7 +33,6 @@ int FetchAll(const std::vector<std::string>& urls, std::size_t pageSize,
     downloader.CancelEventName = tessel::Toolbox::NewID();
     for (const auto& url : urls) downloader.Download(url, 0);
     while (tally.done < urls.size()) tessel::Toolbox::WaitAndPumpMessages();
-    tessel::WorkerThread::JoinAll();
     return tally.failures;
 }
 

@@ -14,7 +14,6 @@
 #include "download/CDownloader.h"
 #include "platform/KernelObjects.h"
 #include "tessel/Toolbox.h"
-#include "tessel/WorkerThread.h"
 
 namespace {
 
@@ -22,10 +21,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kStalled = 5;
 
 struct Ended : fetchcore::CDownloaderEvents {
-    void Complete(const std::string&, const platform::ResponseBody&, bool, int32_t,
-                  const std::string& ErrDescription) override {
+    void Complete(const fetchcore::DownloadResult& Result) override {
         ++count;
-        last = ErrDescription;
+        last = Result.ErrDescription;
     }
     int count = 0;
     std::string last;
@@ -49,7 +47,8 @@ int main(int argc, char** argv) {
 
     auto log = std::make_shared<tessel::Log>();
     log->Open("/tmp/kes-bench-stall.log");
-    fetchcore::CDownloader downloader;
+    fetchcore::CDownloader downloader(
+        std::make_shared<fetchcore::DownloadService>(fetchcore::DownloadSettings{}));
     Ended ended;
     auto connection = downloader.Connect(ended);
     downloader.Init(log);
@@ -73,7 +72,6 @@ int main(int argc, char** argv) {
     tessel::Toolbox::PumpMessagesUntil([&] { return ended.count == kStalled; },
                                        std::chrono::seconds(30));
     const auto cancelMs = Ms(Clock::now() - cancelled);
-    tessel::WorkerThread::JoinAll();
 
     const double wallS = Ms(stalled) / 1000;
     const double cpuMs = dlbench::CpuMs(after) - dlbench::CpuMs(before);

@@ -1,31 +1,30 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "boundary/PageBody.h"
-#include "tessel/Variant.h"
+#include "platform/ResponseBody.h"
+#include "platform/Transfer.h"
 
 namespace fetchcore {
 
-// The one message a download worker sends its downloader.
+// The outcome of one download, as its downloader's Complete event carries it: first the
+// six values a download reports, then what the exchange itself showed.
 struct DownloadResult {
-    static constexpr int32_t kMsg = 0;
+    std::string Cookie;
+    platform::ResponseBody Page;  // the body as it came; empty on failure
+    bool IsSuccess = false;
+    int32_t ErrNumber = 0;
+    std::string ErrDescription;
+    std::string URL;  // as requested, trimmed
 
-    std::string cookie;
-    std::shared_ptr<PageBody> page;  // none on failure
-    bool isSuccess = false;
-    int32_t errNumber = 0;
-    std::string errDescription;
-    std::string url;
-
-    tessel::VariantArray ToData() const;
-    // The body the result carries, or an empty one.
-    const platform::ResponseBody& Body() const;
-    // Throws when an element cannot be converted. The URL is optional: the downloader
-    // has no use for it.
-    static DownloadResult FromData(const tessel::VariantArray& data);
+    int Status = 0;        // of the last answer; 0 when none came
+    std::string FinalURL;  // after redirects; empty when no request was sent
+    std::string ContentType;
+    std::vector<platform::ResponseHead> Hops;  // every answer in order: redirects, then the last
+    std::chrono::system_clock::time_point ReceivedAt;  // when the last answer's head came
 };
 
 }  // namespace fetchcore

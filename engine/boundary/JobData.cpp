@@ -15,6 +15,7 @@ std::shared_ptr<tessel::KeyedCollection> JobData::ToBag() const {
     bag->Add(tessel::Variant(jobId), kCookie);
     bag->Add(tessel::Variant(semaphoreName), kSemaphoreName);
     bag->Add(tessel::Variant(cancelEventName), kCancelEventName);
+    bag->Add(tessel::Variant(std::const_pointer_cast<DownloadService>(downloads)), kDownloads);
     return bag;
 }
 
@@ -28,6 +29,7 @@ void JobData::ReadFrom(const tessel::KeyedCollection& bag) {
     reader.Read(kSemaphoreName, [&](const tessel::Variant& v) { semaphoreName = v.ToString(); });
     reader.Read(kCancelEventName,
                 [&](const tessel::Variant& v) { cancelEventName = v.ToString(); });
+    reader.Read(kDownloads, [&](const tessel::Variant& v) { downloads = v.As<DownloadService>(); });
     reader.ThrowFirstFailure();
 }
 

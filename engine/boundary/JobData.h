@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "download/DownloadService.h"
 #include "fetchcore/CTask.h"
 #include "tessel/KeyedCollection.h"
 #include "tessel/Log.h"
@@ -18,6 +19,7 @@ struct JobData {
     std::string jobId;
     std::string semaphoreName;
     std::string cancelEventName;
+    std::shared_ptr<const DownloadService> downloads;
 
     std::shared_ptr<tessel::KeyedCollection> ToBag() const;
     // Throws the first entry that cannot be read, after reading all the others.

@@ -1,11 +1,9 @@
 #include "download/CDownloader.h"
 
-#include "boundary/DownloadParams.h"
-#include "boundary/DownloadResult.h"
 #include "download/DownloadErrors.h"
+#include "download/DownloadVerdict.h"
 #include "tessel/Text.h"
 #include "tessel/Toolbox.h"
-#include "tessel/WorkerThread.h"
 
 namespace fetchcore {
 
@@ -17,14 +15,29 @@ namespace {
 
 // Most downloads started and not yet reported: the wait lets the eleventh in.
 constexpr int kMaxWaitingEntries = 10;
+// The message a finished transfer sends its downloader: cookie, report, URL.
+constexpr int32_t kTransferEnded = 0;
+
+// A transfer's result on its way from the loop's thread to the downloader's; its body is
+// moved along, never copied.
+class TransferReport final : public tessel::Object {
+  public:
+    explicit TransferReport(platform::TransferResult result) : result(std::move(result)) {}
+    platform::TransferResult result;
+};
 
 std::string Format(const char* templ, const std::string& url) {
     return tessel::Toolbox::FormatMessage(templ, {url});
 }
 
+bool IsGoogleURL(const std::string& url) {
+    return url.find("google") != std::string::npos;
+}
+
 }  // namespace
 
-CDownloader::CDownloader() {
+CDownloader::CDownloader(std::shared_ptr<const DownloadService> service)
+    : service_(std::move(service)) {
     // Creation never fails visibly; a missing messenger shows up as failed downloads.
     try {
         moMessanger_ = std::make_shared<tessel::Messanger>();
@@ -53,12 +66,10 @@ std::string CDownloader::Download(const std::string& url, int32_t SizeB) {
                            Format("URL '%1' is already downloading. ", trimmed));
         }
         WaitForRoom();
-        auto bag = MakeBag(trimmed, SizeB, cookie);
         OpenCancelEvent();
-        auto worker = std::make_shared<tessel::WorkerThread>();
-        moDownloads_.Add(Variant(worker), cookie);
+        moDownloads_.Add(Variant(trimmed), cookie);
         events_.Raise(&CDownloaderEvents::StartDownload, cookie, trimmed);
-        worker->Start(kDownloadWorkerProgID, "Run", Variant(std::move(bag)));
+        Submit(trimmed, SizeB, cookie);
         return cookie;
     } catch (const std::exception& e) {
         throw StartFailure(tessel::ToComError(e), trimmed, cookie);
@@ -81,18 +92,26 @@ int CDownloader::UnreportedCount() const {
     return moDownloads_.Count() - reported;
 }
 
-std::shared_ptr<tessel::KeyedCollection> CDownloader::MakeBag(const std::string& url, int32_t SizeB,
-                                                              const std::string& Cookie) const {
-    return DownloadParams{url,
-                          SizeB,
-                          log_,
-                          moMessanger_,
-                          Cookie,
-                          ConcurrentDownloadSemaphoreName,
-                          CancelEventName,
-                          BodyLimitB,
-                          SpoolFolder}
-        .ToBag();
+void CDownloader::Submit(const std::string& url, int32_t SizeB, const std::string& Cookie) {
+    if (!moMessanger_ || !service_) {
+        throw ComError(tessel::err::kObjectRequired, "Object required");
+    }
+    platform::TransferRequest request;
+    request.url = url;
+    request.headerLines.push_back("GET: " + url);
+    // Results pages are always fetched whole.
+    if (!IsGoogleURL(url) && SizeB > 0) {
+        request.headerLines.push_back("Range: bytes=0-" + std::to_string(SizeB - 1));
+    }
+    request.maxBodyBytes = BodyLimitB;
+    if (!SpoolFolder.empty()) request.spoolFolder = SpoolFolder;
+    request.timeout = service_->Timeout();
+    request.cancelEventName = CancelEventName;
+    service_->Transfers().Submit(std::move(request), [messanger = moMessanger_, Cookie,
+                                                      url](platform::TransferResult r) {
+        messanger->Send(kTransferEnded,
+                        VariantArray{Cookie, std::make_shared<TransferReport>(std::move(r)), url});
+    });
 }
 
 void CDownloader::OpenCancelEvent() {
@@ -103,7 +122,7 @@ void CDownloader::OpenCancelEvent() {
 
 ComError CDownloader::StartFailure(const ComError& error, const std::string& url,
                                    const std::string& Cookie) {
-    // A worker that never started never reports; its entry must not hold a place forever.
+    // A download that never started never reports; its entry must not hold a place forever.
     if (!Cookie.empty() && moDownloads_.Exists(Cookie)) moDownloads_.Remove(Cookie);
     if (log_) {
         log_->Write(error.Number(), error.Description(), tessel::level::kEngineError,
@@ -131,28 +150,34 @@ void CDownloader::CancelAll() {
     while (moDownloads_.Count() > 0) moDownloads_.Remove(1);
 }
 
-void CDownloader::RaiseComplete(const std::string& Cookie, const platform::ResponseBody& Page,
-                                bool IsSuccess, int32_t ErrNumber,
-                                const std::string& ErrDescription) {
-    reporting_.push_back(Cookie);
+void CDownloader::LogFailure(const DownloadResult& result) const {
+    if (!log_) return;
+    log_->Write(result.ErrNumber, result.URL + ". " + result.ErrDescription,
+                tessel::level::kEngineError, "CDLoadWorker.Run");
+}
+
+void CDownloader::RaiseComplete(const DownloadResult& result) {
+    reporting_.push_back(result.Cookie);
     struct Reporting {
         std::vector<std::string>& stack;
         ~Reporting() { stack.pop_back(); }
     } reporting{reporting_};
-    events_.Raise(&CDownloaderEvents::Complete, Cookie, Page, IsSuccess, ErrNumber, ErrDescription);
+    events_.Raise(&CDownloaderEvents::Complete, result);
 }
 
 void CDownloader::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string&,
                              const std::string&) {
-    if (Msg != DownloadResult::kMsg) return;
+    if (Msg != kTransferEnded) return;
     std::string cookie;
     bool raised = false;
     const auto failure = tessel::Trap([&] {
-        const auto result = DownloadResult::FromData(Data);
-        cookie = result.cookie;
+        cookie = Data(1).ToString();
+        const auto report = Data(2).As<TransferReport>();
+        const auto result =
+            Verdict(std::move(report->result), cookie, Data(3).ToString(), *service_);
+        if (!result.IsSuccess) LogFailure(result);
         raised = true;
-        RaiseComplete(cookie, result.Body(), result.isSuccess, result.errNumber,
-                      result.errDescription);
+        RaiseComplete(result);
     });
     if (failure && log_) {
         log_->Write(failure->Number(), failure->Description(), tessel::level::kError,

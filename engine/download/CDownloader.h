@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "boundary/DownloadResult.h"
+#include "download/DownloadService.h"
 #include "platform/KernelObjects.h"
-#include "platform/ResponseBody.h"
 #include "tessel/Error.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
@@ -16,27 +17,25 @@
 
 namespace fetchcore {
 
-inline constexpr const char* kDownloadWorkerProgID = "fetchcore.cdloadworker";
-
 // Events of a downloader, raised on its owner's thread. Override what you need.
 class CDownloaderEvents {
   public:
     virtual void StartDownload(const std::string& /*Cookie*/, const std::string& /*url*/) {}
-    // Page is empty on failure. Its bytes are in memory unless it was spooled (see
+    // Result.Page is empty on failure. Its bytes are in memory unless it was spooled (see
     // CDownloader::SpoolFolder).
-    virtual void Complete(const std::string& /*Cookie*/, const platform::ResponseBody& /*Page*/,
-                          bool /*IsSuccess*/, int32_t /*ErrNumber*/,
-                          const std::string& /*ErrDescription*/) {}
+    virtual void Complete(const DownloadResult& /*Result*/) {}
 
   protected:
     ~CDownloaderEvents() = default;
 };
 
-// Fetches URLs, each on a worker thread of its own, and reports each result as a Complete
+// Fetches URLs through its saver's transfer loop and reports each result as a Complete
 // event on the owner's thread (which must pump its messages). Private to the engine.
 class CDownloader : private tessel::MessangerEvents {
   public:
-    // Set by the owner before the first download.
+    // Set by the owner before the first download. The cancel event ends this downloader's
+    // transfers, queued or running; the semaphore's name is kept for its callers, the limit
+    // of fetches at once being the transfer loop's.
     std::string ConcurrentDownloadSemaphoreName;
     std::string CancelEventName;
     // The most a fetched body may weigh, for downloads started afterwards; 0 leaves the
@@ -46,7 +45,7 @@ class CDownloader : private tessel::MessangerEvents {
     // they are saved to), for downloads started afterwards; empty keeps every body in memory.
     std::string SpoolFolder;
 
-    CDownloader();
+    explicit CDownloader(std::shared_ptr<const DownloadService> service);
     ~CDownloader();
     CDownloader(const CDownloader&) = delete;
     CDownloader& operator=(const CDownloader&) = delete;
@@ -67,21 +66,20 @@ class CDownloader : private tessel::MessangerEvents {
                     const std::string& Receiver) override;
     void WaitForRoom();
     int UnreportedCount() const;
-    void RaiseComplete(const std::string& Cookie, const platform::ResponseBody& Page,
-                       bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription);
-    std::shared_ptr<tessel::KeyedCollection> MakeBag(const std::string& url, int32_t SizeB,
-                                                     const std::string& Cookie) const;
+    void Submit(const std::string& url, int32_t SizeB, const std::string& Cookie);
+    void LogFailure(const DownloadResult& result) const;
+    void RaiseComplete(const DownloadResult& result);
     void OpenCancelEvent();
     tessel::ComError StartFailure(const tessel::ComError& error, const std::string& url,
                                   const std::string& Cookie);
 
+    std::shared_ptr<const DownloadService> service_;
     std::shared_ptr<tessel::Log> log_;
     std::shared_ptr<tessel::Messanger> moMessanger_;
     tessel::EventSource<tessel::MessangerEvents>::Connection messangerConnection_;
-    tessel::KeyedCollection moDownloads_;
+    tessel::KeyedCollection moDownloads_;  // cookie -> URL of every download not yet reported
     platform::Handle cancelEvent_;
-    // Keeps a cancelled event alive: workers still queueing for a slot open it later and
-    // must find it signalled, not a fresh one.
+    // Keeps a cancelled event alive: a later download must find it signalled, not a fresh one.
     platform::Handle cancelledEvent_;
     // Cookies whose Complete handlers are running (nested handlers stack up). Their entries
     // stay in the table but have reported, so they no longer hold a place in the limit.

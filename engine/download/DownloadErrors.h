@@ -6,14 +6,12 @@
 
 namespace fetchcore::dlerr {
 
-// Raised by the download worker.
+// How a download fails on its own (beside the transfer's own numbers).
 inline constexpr int32_t kCancelled = tessel::UserError(0);
 inline constexpr int32_t kTimeout = tessel::UserError(0x28B);
 inline constexpr int32_t kInteractive = tessel::UserError(0x28C);
 inline constexpr int32_t kStatus = tessel::UserError(0x28D);
 inline constexpr int32_t kOffline = tessel::UserError(0x301);
-// The shared slot semaphore cannot be opened (its name belongs to another kind of object).
-inline constexpr int32_t kNoSlots = tessel::UserError(0x28E);
 
 // Raised by the downloader when a download cannot be started.
 inline constexpr int32_t kAlreadyDownloading = tessel::UserError(0x281);

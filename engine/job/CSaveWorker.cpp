@@ -49,6 +49,7 @@ void CSaveWorker::Start(const JobData& data) {
     job_->log = OpenOwnLog(data.log);
     job_->semaphoreName = data.semaphoreName;
     job_->cancelEventName = data.cancelEventName;
+    job_->downloads = data.downloads;
     pages_ = std::make_unique<PagesPhase>(*job_);
     results_ = std::make_unique<ResultsPhase>(*job_, *pages_);
     job_->report.emplace(data.messanger, data.jobId);

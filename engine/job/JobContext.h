@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "download/DownloadService.h"
 #include "fetchcore/CTask.h"
 #include "job/JobReporter.h"
 #include "job/ResultTable.h"
@@ -19,6 +20,7 @@ struct JobContext {
     std::optional<JobReporter> report;
     std::string semaphoreName;
     std::string cancelEventName;
+    std::shared_ptr<const DownloadService> downloads;
     bool skipNonHTML = false;
     ResultTable results;
 

@@ -15,7 +15,7 @@ constexpr const char* kHandler = "moPagesDownloader_Complete";
 constexpr const char* kKeepSource = "CSaveWorker.KeepSavedPage";
 }  // namespace
 
-PagesPhase::PagesPhase(JobContext& job) : job_(job) {
+PagesPhase::PagesPhase(JobContext& job) : job_(job), moPagesDownloader_(job.downloads) {
     moPagesDownloader_.Init(job.log);
     moPagesDownloader_.ConcurrentDownloadSemaphoreName = job.semaphoreName;
     moPagesDownloader_.CancelEventName = job.cancelEventName;
@@ -52,30 +52,26 @@ void PagesPhase::Issue(const std::string& url, int32_t n) {
     pending_.Add(url, cookie);
 }
 
-void PagesPhase::Complete(const std::string& Cookie, const platform::ResponseBody& Page,
-                          bool IsSuccess, int32_t /*ErrNumber*/,
-                          const std::string& ErrDescription) {
-    if (job_.Finished() || !pending_.Exists(Cookie)) return;
-    if (const auto failure =
-            tessel::Trap([&] { PageEnded(Cookie, Page, IsSuccess, ErrDescription); })) {
+void PagesPhase::Complete(const DownloadResult& Result) {
+    if (job_.Finished() || !pending_.Exists(Result.Cookie)) return;
+    if (const auto failure = tessel::Trap([&] { PageEnded(Result); })) {
         job_.LogError(*failure, kHandler);
-        if (pending_.Exists(Cookie)) pending_.Remove(Cookie);
+        if (pending_.Exists(Result.Cookie)) pending_.Remove(Result.Cookie);
         ApplyCompletionRule();
     }
 }
 
-void PagesPhase::PageEnded(const std::string& cookie, const platform::ResponseBody& page,
-                           bool isSuccess, const std::string& errDescription) {
-    const std::string url = pending_.Item(cookie).ToString();
+void PagesPhase::PageEnded(const DownloadResult& result) {
+    const std::string url = pending_.Item(result.Cookie).ToString();
     std::optional<tessel::ComError> writeFailure;
-    if (isSuccess) writeFailure = tessel::Trap([&] { Write(url, page); });
+    if (result.IsSuccess) writeFailure = tessel::Trap([&] { Write(url, result.Page); });
     if (writeFailure) {
         job_.LogError(*writeFailure, kHandler);
         job_.report->SavingPageComplete(url, false, writeFailure->Description());
     } else {
-        job_.report->SavingPageComplete(url, isSuccess, errDescription);
+        job_.report->SavingPageComplete(url, result.IsSuccess, result.ErrDescription);
     }
-    pending_.Remove(cookie);
+    pending_.Remove(result.Cookie);
     ApplyCompletionRule();
 }
 

@@ -24,11 +24,9 @@ class PagesPhase : private CDownloaderEvents {
 
   private:
     // moPagesDownloader_Complete
-    void Complete(const std::string& Cookie, const platform::ResponseBody& Page, bool IsSuccess,
-                  int32_t ErrNumber, const std::string& ErrDescription) override;
+    void Complete(const DownloadResult& Result) override;
     void Issue(const std::string& url, int32_t n);
-    void PageEnded(const std::string& cookie, const platform::ResponseBody& page, bool isSuccess,
-                   const std::string& errDescription);
+    void PageEnded(const DownloadResult& result);
     // With the task's Resume on, reports a page already saved under its final name as saved,
     // without a request. True when it did.
     bool KeepSavedPage(const std::string& url) const;

@@ -4,7 +4,8 @@
 
 namespace fetchcore {
 
-ResultsPhase::ResultsPhase(JobContext& job, PagesPhase& pages) : job_(job), pages_(pages) {
+ResultsPhase::ResultsPhase(JobContext& job, PagesPhase& pages)
+    : job_(job), pages_(pages), moSERDownloader_(job.downloads) {
     moSERDownloader_.Init(job.log);
     moSERDownloader_.ConcurrentDownloadSemaphoreName = job.semaphoreName;
     moSERDownloader_.CancelEventName = job.cancelEventName;
@@ -23,12 +24,12 @@ void ResultsPhase::RequestPage(std::string url) {
     moSERDownloader_.Download(currentURL_, source_->Fetch().sizeB);
 }
 
-void ResultsPhase::Complete(const std::string& /*Cookie*/, const platform::ResponseBody& Page,
-                            bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription) {
+void ResultsPhase::Complete(const DownloadResult& Result) {
     if (job_.Finished()) return;
-    if (!IsSuccess) {
+    if (!Result.IsSuccess) {
         // Results of earlier pages are dropped: a partial list would pass for a whole one.
-        const tessel::ComError failure = source_->DownloadFailure(ErrNumber, ErrDescription);
+        const tessel::ComError failure =
+            source_->DownloadFailure(Result.ErrNumber, Result.ErrDescription);
         job_.report->Complete(false, failure.Number(), failure.Description());
         return;
     }
@@ -36,7 +37,7 @@ void ResultsPhase::Complete(const std::string& /*Cookie*/, const platform::Respo
     // A page that cannot be read is logged with its address: the description alone does
     // not say which page it was.
     if (const auto failure =
-            tessel::Trap([&] { next = source_->TakePage(currentURL_, Page.Bytes()); })) {
+            tessel::Trap([&] { next = source_->TakePage(currentURL_, Result.Page.Bytes()); })) {
         return Fail(*failure, currentURL_ + ". ");
     }
     if (const auto failure =

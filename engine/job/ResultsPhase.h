@@ -25,8 +25,7 @@ class ResultsPhase : private CDownloaderEvents {
 
   private:
     // moSERDownloader_Complete
-    void Complete(const std::string& Cookie, const platform::ResponseBody& Page, bool IsSuccess,
-                  int32_t ErrNumber, const std::string& ErrDescription) override;
+    void Complete(const DownloadResult& Result) override;
     void Fail(const tessel::ComError& failure, const std::string& logPrefix);
     void RequestPage(std::string url);
     void EndOfResults();

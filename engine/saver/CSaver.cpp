@@ -2,6 +2,7 @@
 
 #include "boundary/JobData.h"
 #include "boundary/JobMessages.h"
+#include "download/DownloadService.h"
 #include "fetchcore/FileNaming.h"
 #include "tessel/Toolbox.h"
 #include "tessel/WorkerThread.h"
@@ -12,7 +13,7 @@ using tessel::ComError;
 using tessel::Variant;
 using tessel::VariantArray;
 
-CSaver::CSaver() {
+CSaver::CSaver(DownloadSettings settings) : settings_(std::move(settings)) {
     // Creation never fails visibly: a messenger or table that cannot be made shows up
     // later as failed Save calls, which are logged.
     try {
@@ -37,9 +38,9 @@ Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
     semaphoreName_ = tessel::Toolbox::NewID();
     cancelEventName_ = tessel::Toolbox::NewID();
     try {
-        connections_ = platform::OpenHttpSession(semaphoreName_);
+        downloads_ = std::make_shared<DownloadService>(settings_);
     } catch (const std::exception& e) {
-        // Downloads then fail on their own, each with this description.
+        // Each Save then fails, logged with this description too.
         LogError(tessel::ToComError(e), tessel::level::kEngineError, "Init");
     }
     return {};
@@ -47,7 +48,12 @@ Variant CSaver::Init(std::shared_ptr<tessel::Log> log) {
 
 std::shared_ptr<tessel::KeyedCollection> CSaver::MakeJobData(std::shared_ptr<CTask> task,
                                                              const std::string& jobId) const {
-    return JobData{std::move(task), log_, moMessanger_, jobId, semaphoreName_, cancelEventName_}
+    if (!downloads_) {
+        throw ComError(tessel::err::kObjectRequired,
+                       "The saver has no transfer loop: the HTTP client is unusable. ");
+    }
+    return JobData{std::move(task),  log_,      moMessanger_, jobId, semaphoreName_,
+                   cancelEventName_, downloads_}
         .ToBag();
 }
 

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "platform/HttpRequest.h"
+#include "platform/Transfer.h"
 
 namespace platform {
 

@@ -2,16 +2,12 @@
 
 #include <curl/curl.h>
 
-#include <array>
-#include <mutex>
-
 #include "CurlHandles.h"
 
 namespace platform {
 
-// A libcurl share of DNS answers and TLS sessions, locked per kind of data so that
-// transfers on many threads use it at once. Connections are not shared through it: libcurl
-// does not support that across threads (MultiPool keeps them instead).
+// A libcurl share of DNS answers and TLS sessions among the transfers of one thread (so
+// without locks). Connections need none: the multi handle keeps them for all its transfers.
 class CurlShare {
   public:
     CurlShare();  // throws httperr::kUnavailable
@@ -21,11 +17,7 @@ class CurlShare {
     CURLSH* get() const { return handle_.get(); }
 
   private:
-    static void Lock(CURL* easy, curl_lock_data data, curl_lock_access access, void* self);
-    static void Unlock(CURL* easy, curl_lock_data data, void* self);
-
-    std::array<std::mutex, CURL_LOCK_DATA_LAST> locks_;
-    ShareHandle handle_;  // after the locks: cleaned up while they still exist
+    ShareHandle handle_;
 };
 
 }  // namespace platform

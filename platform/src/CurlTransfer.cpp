@@ -1,8 +1,6 @@
 #include "CurlTransfer.h"
 
-#include <cstdio>
-
-#include "platform/HttpRequest.h"
+#include "tessel/Text.h"
 
 #ifndef KES_VERSION
 #define KES_VERSION "0"
@@ -12,46 +10,86 @@ namespace platform {
 namespace {
 
 constexpr long kMaxRedirects = 10;
+// A decoded body past this size may not outgrow its encoded size more than kMaxInflation
+// times; real pages compress 3 to 20 times.
+constexpr int64_t kInflationFloor = 16LL * 1024 * 1024;
+constexpr int64_t kMaxInflation = 100;
 
 [[noreturn]] void Unavailable(const char* what) {
     throw tessel::ComError(httperr::kUnavailable,
                            std::string("The HTTP client could not ") + what + ". ");
 }
 
+[[noreturn]] void Invalid(std::string description) {
+    throw tessel::ComError(httperr::kInvalidArgument, std::move(description));
+}
+
+bool IsHttpUrl(const std::string& url) {
+    const auto lower = tessel::LowerAscii(url.substr(0, 8));
+    return lower.starts_with("http://") || lower.starts_with("https://");
+}
+
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// A line "Name: value" or "Name;" whose name is a single token.
+bool IsValidHeaderLine(const std::string& line) {
+    const auto end = line.find_first_of(":;");
+    return end != 0 && end != std::string::npos && !HasLineBreakOrNul(line) &&
+           line.find_first_of(" \t") > end;
+}
+
+// Addresses cut out of pages may hold blanks, which libcurl refuses; send them escaped,
+// as browsers do.
+std::string EscapeBlanks(const std::string& url) {
+    std::string escaped;
+    escaped.reserve(url.size());
+    for (char c : url) {
+        if (c == ' ') {
+            escaped += "%20";
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+int64_t BodyLimit(const TransferRequest& request) {
+    if (request.maxBodyBytes > 0) return request.maxBodyBytes;
+    return request.spoolFolder ? TransferRequest::kMaxSpooledBodyBytes
+                               : TransferRequest::kMaxBodyBytes;
+}
+
+std::string InfoText(CURL* easy, CURLINFO info) {
+    const char* text = nullptr;
+    return curl_easy_getinfo(easy, info, &text) == CURLE_OK && text ? text : "";
+}
+
 }  // namespace
 
-CurlTransfer::CurlTransfer(const std::string& url, const std::vector<std::string>& headerLines,
-                           int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder,
-                           std::shared_ptr<HttpSession> session)
-    : session_(std::move(session)),
-      response_(maxBodyBytes, spoolFolder),
-      easy_(curl_easy_init()),
-      multi_(session_->Connections().Take(MultiPool::OriginOf(url))) {
-    if (!easy_ || !multi_.multi) {
-        Unavailable("create a transfer");
+CurlTransfer::CurlTransfer(const TransferRequest& request, CURLSH* share)
+    : response_(BodyLimit(request), request.spoolFolder) {
+    if (!IsHttpUrl(request.url) || HasLineBreakOrNul(request.url)) {
+        Invalid("URL '" + request.url + "' is not an http or https URL. ");
     }
-    for (const auto& line : headerLines) {
+    for (const auto& line : request.headerLines) {
+        if (!IsValidHeaderLine(line))
+            Invalid("Header '" + line + "' is not a valid request header. ");
         auto* list = curl_slist_append(headers_.get(), line.c_str());
-        if (!list) {
-            Unavailable("store a request header");
-        }
+        if (!list) Unavailable("store a request header");
         (void)headers_.release();  // now owned through the new list head
         headers_.reset(list);
     }
-    Configure(url);
-    if (curl_multi_add_handle(multi_.multi.get(), easy_.get()) != CURLM_OK) {
-        Unavailable("start a transfer");
-    }
-    attached_ = true;
+    easy_.reset(curl_easy_init());
+    if (!easy_) Unavailable("create a transfer");
+    Configure(EscapeBlanks(request.url), share);
 }
 
-CurlTransfer::~CurlTransfer() {
-    Release();
-}
-
-void CurlTransfer::Configure(const std::string& url) {
+void CurlTransfer::Configure(const std::string& url, CURLSH* share) {
     CURL* e = easy_.get();
     bool ok = curl_easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
+    ok &= curl_easy_setopt(e, CURLOPT_PRIVATE, this) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorBuffer_) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_HTTPGET, 1L) == CURLE_OK;
@@ -67,7 +105,7 @@ void CurlTransfer::Configure(const std::string& url) {
     // A proxy tunnel's own answer must not pass for the server's.
     ok &= curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers_.get()) == CURLE_OK;
-    ok &= curl_easy_setopt(e, CURLOPT_SHARE, session_->Share()) == CURLE_OK;
+    ok &= curl_easy_setopt(e, CURLOPT_SHARE, share) == CURLE_OK;
     // Refuses a declared oversize body before it arrives; OnBody catches the rest.
     ok &= curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE,
                            static_cast<curl_off_t>(response_.MaxBodyBytes())) == CURLE_OK;
@@ -75,72 +113,82 @@ void CurlTransfer::Configure(const std::string& url) {
     ok &= curl_easy_setopt(e, CURLOPT_HEADERDATA, this) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_WRITEDATA, this) == CURLE_OK;
-    if (!ok) {
-        Unavailable("be configured");
+    if (!ok) Unavailable("be configured");
+}
+
+TransferResult CurlTransfer::Finished(CURLcode code) {
+    if (code != CURLE_OK) {
+        auto result = Exchange(TransferEnd::Failed);
+        Fail(result, code);
+        return result;
+    }
+    response_.OnCompleted();
+    auto result = Exchange(TransferEnd::Completed);
+    result.readyState = 4;
+    result.body = response_.TakeBody();
+    return result;
+}
+
+TransferResult CurlTransfer::Stopped(TransferEnd end) {
+    return Exchange(end);
+}
+
+TransferResult CurlTransfer::Exchange(TransferEnd end) {
+    TransferResult result;
+    result.end = end;
+    result.readyState = response_.ReadyState();
+    result.status = response_.Status();
+    result.reason = response_.Reason();
+    result.finalUrl = InfoText(easy_.get(), CURLINFO_EFFECTIVE_URL);
+    result.contentType = InfoText(easy_.get(), CURLINFO_CONTENT_TYPE);
+    result.hops = std::move(response_.Heads());
+    result.receivedAt = response_.LastHeadAt();
+    return result;
+}
+
+void CurlTransfer::Fail(TransferResult& result, CURLcode code) const {
+    if (!response_.StoreFailure().empty()) {
+        result.errorNumber = tessel::err::kFileError;
+        result.errorDescription = response_.StoreFailure();
+    } else if (inflates_) {
+        result.errorNumber = httperr::kBodyInflates;
+        result.errorDescription = "The response body grows more than " +
+                                  std::to_string(kMaxInflation) +
+                                  " times when decompressed (a decompression bomb?). ";
+    } else if (response_.BodyTooLarge() || code == CURLE_FILESIZE_EXCEEDED) {
+        result.errorNumber = httperr::kBodyTooLarge;
+        result.errorDescription = "The response body is larger than " +
+                                  std::to_string(response_.MaxBodyBytes()) + " bytes. ";
+    } else {
+        result.errorNumber = httperr::kTransferFailed;
+        result.errorDescription =
+            errorBuffer_[0] != '\0' ? std::string(errorBuffer_) : curl_easy_strerror(code);
     }
 }
 
-std::optional<CURLcode> CurlTransfer::Advance() {
-    if (result_) {
-        return result_;
-    }
-    int running = 0;
-    const CURLMcode multiCode = curl_multi_perform(multi_.multi.get(), &running);
-    if (multiCode != CURLM_OK) {
-        std::snprintf(errorBuffer_, sizeof errorBuffer_, "%s", curl_multi_strerror(multiCode));
-        result_ = CURLE_FAILED_INIT;
-    }
-    int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi_.multi.get(), &queued)) {
-        if (message->msg == CURLMSG_DONE && !result_) {
-            result_ = message->data.result;
-        }
-    }
-    if (result_) {
-        Release();
-    }
-    return result_;
-}
-
-CURLcode CurlTransfer::RunToEnd() {
-    constexpr int kPollMs = 1000;
-    while (!Advance()) {
-        WaitForActivity(kPollMs, -1);
-    }
-    return *result_;
-}
-
-void CurlTransfer::WaitForActivity(int milliseconds, int wakeDescriptor) {
-    if (result_ || !multi_.multi) return;
-    curl_waitfd wake{wakeDescriptor, CURL_WAIT_POLLIN, 0};
-    const unsigned count = wakeDescriptor >= 0 ? 1 : 0;
-    curl_multi_poll(multi_.multi.get(), count ? &wake : nullptr, count, milliseconds, nullptr);
-}
-
-std::string CurlTransfer::ErrorText(CURLcode code) const {
-    return errorBuffer_[0] != '\0' ? std::string(errorBuffer_) : curl_easy_strerror(code);
-}
-
-void CurlTransfer::Release() {
-    if (attached_) {
-        curl_multi_remove_handle(multi_.multi.get(), easy_.get());
-        attached_ = false;
-    }
-    easy_.reset();
-    headers_.reset();
-    session_->Connections().Give(std::move(multi_));
-    multi_ = {};
+bool CurlTransfer::Inflates() const {
+    const int64_t decoded = response_.Body().Size();
+    if (decoded <= kInflationFloor) return false;
+    curl_off_t encoded = 0;  // what came over the wire, before decoding
+    curl_easy_getinfo(easy_.get(), CURLINFO_SIZE_DOWNLOAD_T, &encoded);
+    return decoded > kMaxInflation * static_cast<int64_t>(encoded);
 }
 
 size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self) {
-    static_cast<CurlTransfer*>(self)->response_.OnHeaderLine({data, size * count});
+    auto& transfer = *static_cast<CurlTransfer*>(self);
+    transfer.response_.OnHeaderLine({data, size * count});
+    if (transfer.response_.HeadJustEnded()) {
+        transfer.response_.Heads().back().ip = InfoText(transfer.easy_.get(), CURLINFO_PRIMARY_IP);
+    }
     return size * count;
 }
 
 size_t CurlTransfer::OnBody(char* data, size_t size, size_t count, void* self) {
     // Any count other than the one offered makes libcurl abort the transfer.
-    return static_cast<CurlTransfer*>(self)->response_.OnBody(data, size * count) ? size * count
-                                                                                  : 0;
+    auto& transfer = *static_cast<CurlTransfer*>(self);
+    if (!transfer.response_.OnBody(data, size * count)) return 0;
+    transfer.inflates_ = transfer.Inflates();
+    return transfer.inflates_ ? 0 : size * count;
 }
 
 }  // namespace platform

@@ -31,8 +31,11 @@ void ResponseTracker::OnHeaderLine(std::string_view rawLine) {
         return;  // trailers after the body change nothing
     } else if (line.empty()) {
         EndHeaderBlock();
-    } else if (tessel::StartsWithNoCase(line, "location:")) {
-        hasLocation_ = !TrimPadding(line.substr(9)).empty();
+    } else {
+        if (tessel::StartsWithNoCase(line, "location:")) {
+            hasLocation_ = !TrimPadding(line.substr(9)).empty();
+        }
+        heads_.back().headerLines.emplace_back(line);
     }
 }
 
@@ -45,6 +48,7 @@ void ResponseTracker::StartResponse(std::string_view statusLine) {
     hasLocation_ = false;
     final_ = false;
     inHeaders_ = true;
+    heads_.push_back({std::string(TrimPadding(statusLine)), 0, {}, {}});
     const auto codeStart = statusLine.find(' ');
     if (codeStart == std::string_view::npos) {
         return;
@@ -57,6 +61,7 @@ void ResponseTracker::StartResponse(std::string_view statusLine) {
     }
     rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
     reason_ = TrimPadding(rest);
+    heads_.back().status = status_;
 }
 
 void ResponseTracker::EndHeaderBlock() {
@@ -65,6 +70,12 @@ void ResponseTracker::EndHeaderBlock() {
     // libcurl follows every 3xx that names a Location; that answer is not the final one.
     const bool followed = status_ >= 300 && status_ < 400 && hasLocation_;
     final_ = !interim && !followed;
+    if (interim) {
+        heads_.pop_back();
+        return;
+    }
+    lastHeadAt_ = std::chrono::system_clock::now();
+    headJustEnded_ = true;
 }
 
 bool ResponseTracker::OnBody(const char* data, std::size_t size) {

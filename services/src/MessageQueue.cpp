@@ -47,12 +47,16 @@ std::shared_ptr<MessageQueue> MessageQueue::Current() {
 
 bool MessageQueue::Post(Task task) {
     std::function<void()> wakeup;
+    bool wasEmpty = false;
     {
         std::lock_guard guard(state_->lock);
         if (state_->closed) return false;
+        wasEmpty = state_->pending.empty();
         state_->pending.push_back(std::move(task));
-        wakeup = state_->wakeup;
+        if (wasEmpty) wakeup = state_->wakeup;
     }
+    // Only the first message wakes the owner: a pump drains the queue before it sleeps again.
+    if (!wasEmpty) return true;
     state_->arrived.notify_one();
     if (wakeup) wakeup();
     return true;
@@ -60,13 +64,22 @@ bool MessageQueue::Post(Task task) {
 
 int MessageQueue::Pump() {
     int ran = 0;
+    bool rang = false;
     for (;;) {
         Task task;
+        std::function<void()> wakeup;
         {
             std::lock_guard guard(state_->lock);
             if (state_->pending.empty()) return ran;
             task = std::move(state_->pending.front());
             state_->pending.pop_front();
+            // A message may open a nested loop (a modal box) that only pumps when woken;
+            // those still waiting must wake it, as no post will while the queue is not empty.
+            if (!rang && !state_->pending.empty()) wakeup = state_->wakeup;
+        }
+        if (wakeup) {
+            wakeup();
+            rang = true;
         }
         try {
             task();

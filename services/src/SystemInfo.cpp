@@ -5,35 +5,11 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 
 #include "tessel/Toolbox.h"
 
 namespace tessel::Toolbox {
 namespace {
-
-bool SystemOnline() {
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) return false;
-    bool online = false;
-    for (ifaddrs* a = list; a && !online; a = a->ifa_next) {
-        const unsigned flags = a->ifa_flags;
-        const bool hasAddress = a->ifa_addr && (a->ifa_addr->sa_family == AF_INET ||
-                                                a->ifa_addr->sa_family == AF_INET6);
-        online = hasAddress && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
-    }
-    freeifaddrs(list);
-    return online;
-}
-
-struct Probe {
-    std::mutex lock;
-    std::function<bool()> override;
-};
-Probe& OnlineProbe() {
-    static Probe probe;
-    return probe;
-}
 
 std::string Env(const std::string& name) {
     const char* value = std::getenv(name.c_str());
@@ -63,19 +39,17 @@ std::string OsReleaseName() {
 }  // namespace
 
 bool IsOnline() {
-    std::function<bool()> probe;
-    {
-        auto& p = OnlineProbe();
-        std::lock_guard guard(p.lock);
-        probe = p.override;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return false;
+    bool online = false;
+    for (ifaddrs* a = list; a && !online; a = a->ifa_next) {
+        const unsigned flags = a->ifa_flags;
+        const bool hasAddress = a->ifa_addr && (a->ifa_addr->sa_family == AF_INET ||
+                                                a->ifa_addr->sa_family == AF_INET6);
+        online = hasAddress && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
     }
-    return probe ? probe() : SystemOnline();
-}
-
-void SetOnlineProbe(std::function<bool()> probe) {
-    auto& p = OnlineProbe();
-    std::lock_guard guard(p.lock);
-    p.override = std::move(probe);
+    freeifaddrs(list);
+    return online;
 }
 
 std::string ExpandEnvironment(const std::string& text) {

@@ -66,14 +66,6 @@ TEST(Toolbox, AppDataFallsBackToTheXdgDataHome) {
         ::unsetenv("APPDATA");
 }
 
-TEST(Toolbox, OnlineProbeCanBeReplaced) {
-    Toolbox::SetOnlineProbe([] { return false; });
-    EXPECT_FALSE(Toolbox::IsOnline());
-    Toolbox::SetOnlineProbe([] { return true; });
-    EXPECT_TRUE(Toolbox::IsOnline());
-    Toolbox::SetOnlineProbe({});
-}
-
 TEST(Toolbox, WindowsVersionIsOneLine) {
     const auto line = Toolbox::WindowsVersion();
     EXPECT_FALSE(line.empty());

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fetchcore/CTask.h"
+#include "fetchcore/DownloadSettings.h"
 #include "fetchcore/Export.h"
-#include "platform/HttpSession.h"
 #include "platform/KernelObjects.h"
 #include "tessel/EventSource.h"
 #include "tessel/KeyedCollection.h"
@@ -44,9 +44,12 @@ inline constexpr const char* kSaveWorkerProgID = "fetchcore.csaveworker";
 
 // Starts, watches and cancels save jobs. Lives on the thread that created it, which must
 // keep pumping its messages while jobs run.
+class DownloadService;
+
 class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
   public:
-    CSaver();
+    // The downloads of every job run with `settings`; the defaults are the program's.
+    explicit CSaver(DownloadSettings settings = {});
     ~CSaver();
     CSaver(const CSaver&) = delete;
     CSaver& operator=(const CSaver&) = delete;
@@ -85,9 +88,10 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
     std::string semaphoreName_;
     std::string cancelEventName_;
     platform::Handle cancelEvent_;
-    // Opened under the semaphore's name, as every download of this saver opens it: kept
-    // here, the connections stay open between downloads and jobs.
-    std::shared_ptr<platform::HttpSession> connections_;
+    DownloadSettings settings_;
+    // Made by Init: the transfer loop every job's downloads go through, so the limit of
+    // fetches at once and the open connections hold across jobs.
+    std::shared_ptr<const DownloadService> downloads_;
     tessel::EventSource<CSaverEvents> events_;
 };
 

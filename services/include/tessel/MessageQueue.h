@@ -27,7 +27,8 @@ class MessageQueue {
     // Sleeps until a message is pending, however long that takes (owning thread).
     void WaitForMessage();
 
-    // Called on the posting thread after each Post; lets an event loop (the window's)
+    // Called on the posting thread after a Post that found the queue empty, and by a Pump
+    // that leaves messages waiting while it runs one; lets an event loop (the window's)
     // schedule a Pump on the owning thread. Set it on the owning thread.
     void SetWakeup(std::function<void()> wakeup);
 

@@ -17,9 +17,8 @@ std::string NewID();
 // an argument is left as it stands.
 std::string FormatMessage(const std::string& templ, const std::vector<std::string>& args);
 
-// True when a network interface other than loopback is up. Tests may replace the probe.
+// True when a network interface other than loopback is up.
 bool IsOnline();
-void SetOnlineProbe(std::function<bool()> probe);  // empty restores the system probe
 
 // Runs the calling thread's pending messages.
 void PumpMessages();

@@ -13,7 +13,6 @@
 #include "ViewsTestSupport.h"
 #include "kesapp/Application.h"
 #include "serpdouble/SerpDouble.h"
-#include "tessel/Toolbox.h"
 
 namespace {
 
@@ -47,7 +46,6 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     kestrova::ConfigureApplication();
-    tessel::Toolbox::SetOnlineProbe([] { return true; });
     serpdouble::SerpDouble engine(Results());
     engine.Start();
     kestrova::test::MessageBoxes boxes;  // the closing message is not part of the picture

@@ -1,0 +1,364 @@
+#include "platform/TransferLoop.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "CurlHandles.h"
+#include "CurlShare.h"
+#include "CurlTransfer.h"
+#include "platform/KernelObjects.h"
+
+namespace platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool IsSignalled(const Handle& event) {
+    return event && WaitForSingleObject(event, 0) == WaitResult::Signalled;
+}
+
+TransferResult Ended(TransferEnd end, int32_t number = 0, std::string description = {}) {
+    TransferResult result;
+    result.end = end;
+    result.errorNumber = number;
+    result.errorDescription = std::move(description);
+    return result;
+}
+
+MultiHandle NewMulti(int maxRunning) {
+    if (!HttpAvailable()) {
+        throw tessel::ComError(httperr::kUnavailable,
+                               "The HTTP client library could not be initialised. ");
+    }
+    MultiHandle multi(curl_multi_init());
+    CURLM* m = multi.get();
+    // HTTP/2 transfers to one host share a connection; idle connections stay open for the
+    // next transfer to their origin, a few more than run at once, and the oldest goes first.
+    bool ok = m && curl_multi_setopt(m, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX) == CURLM_OK;
+    ok = ok && curl_multi_setopt(m, CURLMOPT_MAX_HOST_CONNECTIONS, long{maxRunning}) == CURLM_OK;
+    ok = ok &&
+         curl_multi_setopt(m, CURLMOPT_MAX_TOTAL_CONNECTIONS, long{2 * maxRunning}) == CURLM_OK;
+    ok = ok && curl_multi_setopt(m, CURLMOPT_MAXCONNECTS, long{2 * maxRunning}) == CURLM_OK;
+    if (!ok) {
+        throw tessel::ComError(httperr::kUnavailable,
+                               "The HTTP client could not create its transfer loop. ");
+    }
+    return multi;
+}
+
+}  // namespace
+
+class TransferLoop::Engine {
+  public:
+    explicit Engine(int maxRunning) : maxRunning_(maxRunning), multi_(NewMulti(maxRunning)) {}
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    void Submit(TransferRequest request, TransferDone done);
+
+  private:
+    struct Queued {
+        TransferRequest request;
+        TransferDone done;
+    };
+    struct Running {
+        std::unique_ptr<CurlTransfer> transfer;
+        TransferDone done;
+        Clock::time_point deadline;
+        std::string cancelEventName;
+    };
+    // A cancel event that queued or running transfers wait on. Watched only while it has
+    // users: once it fires, all of them end, so a signalled event never stays in the poll set
+    // (it would keep the loop spinning).
+    struct CancelWatch {
+        Handle event;
+        int descriptor = -1;
+        int users = 0;
+    };
+
+    void Run();
+    bool Admit();
+    void Enqueue(Queued queued);
+    void StartQueued();
+    void Start(Queued queued);
+    void Perform();
+    void ExpireDeadlines();
+    void Sleep();
+    int MillisecondsToNextDeadline() const;
+    void CancelSignalled(const std::vector<curl_waitfd>& descriptors);
+    void CancelAllOf(std::string eventName);
+    void EndAll();
+    void Stop(std::vector<std::unique_ptr<Running>>::iterator running, TransferResult result);
+    void Finish(const std::string& eventName, const TransferDone& done, TransferResult result);
+    bool CancelledNow(const std::string& eventName) const;
+    bool HasRoom() const { return static_cast<int>(running_.size()) < maxRunning_; }
+
+    const int maxRunning_;
+    CurlShare share_;  // first: outlives every handle that uses it
+    MultiHandle multi_;
+    // Shared with the submitting threads.
+    std::mutex mutex_;
+    std::vector<Queued> inbox_;
+    bool hungry_ = true;  // the loop sleeps with room to start a transfer: wake it
+    bool stopping_ = false;
+    std::thread thread_;
+    // The loop thread's own.
+    std::deque<Queued> queue_;
+    std::vector<std::unique_ptr<Running>> running_;
+    std::map<std::string, CancelWatch> watches_;
+};
+
+TransferLoop::Engine::~Engine() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    curl_multi_wakeup(multi_.get());
+    if (thread_.joinable()) thread_.join();
+}
+
+void TransferLoop::Engine::Submit(TransferRequest request, TransferDone done) {
+    bool ring = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+        inbox_.push_back({std::move(request), std::move(done)});
+        // A full loop takes the request when a slot frees, which wakes it anyway.
+        ring = std::exchange(hungry_, false);
+    }
+    if (ring) curl_multi_wakeup(multi_.get());
+}
+
+void TransferLoop::Engine::Run() {
+    while (Admit()) {
+        StartQueued();
+        Perform();
+        if (HasRoom() && !queue_.empty()) continue;  // slots freed: start the next at once
+        ExpireDeadlines();
+        Sleep();
+    }
+    EndAll();
+}
+
+bool TransferLoop::Engine::Admit() {
+    std::vector<Queued> arrived;
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) return false;
+        arrived.swap(inbox_);
+    }
+    for (auto& queued : arrived) Enqueue(std::move(queued));
+    return true;
+}
+
+void TransferLoop::Engine::Enqueue(Queued queued) {
+    const std::string& name = queued.request.cancelEventName;
+    if (!name.empty()) {
+        auto watch = watches_.find(name);
+        if (watch == watches_.end()) {
+            Handle event = CreateEventA(true, false, name);
+            // Cancelled before it was queued: it ends without a request.
+            if (IsSignalled(event)) return Finish({}, queued.done, Ended(TransferEnd::Cancelled));
+            const int descriptor = EventDescriptor(event);
+            watch = watches_.emplace(name, CancelWatch{std::move(event), descriptor, 0}).first;
+        }
+        ++watch->second.users;
+    }
+    queue_.push_back(std::move(queued));
+}
+
+void TransferLoop::Engine::StartQueued() {
+    while (HasRoom() && !queue_.empty()) {
+        Queued queued = std::move(queue_.front());
+        queue_.pop_front();
+        Start(std::move(queued));
+    }
+}
+
+void TransferLoop::Engine::Start(Queued queued) {
+    const std::string& eventName = queued.request.cancelEventName;
+    if (CancelledNow(eventName)) {
+        return Finish(eventName, queued.done, Ended(TransferEnd::Cancelled));
+    }
+    try {
+        auto transfer = std::make_unique<CurlTransfer>(queued.request, share_.get());
+        if (curl_multi_add_handle(multi_.get(), transfer->Easy()) != CURLM_OK) {
+            throw tessel::ComError(httperr::kUnavailable,
+                                   "The HTTP client could not start a transfer. ");
+        }
+        running_.push_back(
+            std::make_unique<Running>(Running{std::move(transfer), std::move(queued.done),
+                                              Clock::now() + queued.request.timeout, eventName}));
+    } catch (const std::exception& e) {
+        const auto error = tessel::ToComError(e);
+        Finish(eventName, queued.done,
+               Ended(TransferEnd::Failed, error.Number(), error.Description()));
+    }
+}
+
+void TransferLoop::Engine::Perform() {
+    if (running_.empty()) return;
+    int stillRunning = 0;
+    if (const CURLMcode code = curl_multi_perform(multi_.get(), &stillRunning); code != CURLM_OK) {
+        // The multi handle itself broke: nothing it holds can go on.
+        while (!running_.empty()) {
+            Stop(running_.begin(),
+                 Ended(TransferEnd::Failed, httperr::kTransferFailed, curl_multi_strerror(code)));
+        }
+        return;
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_.get(), &left)) {
+        if (message->msg != CURLMSG_DONE) continue;
+        const auto running = std::find_if(running_.begin(), running_.end(), [&](const auto& r) {
+            return r->transfer->Easy() == message->easy_handle;
+        });
+        if (running == running_.end()) continue;
+        const CURLcode code = message->data.result;  // `message` dies with the handle
+        Stop(running, (*running)->transfer->Finished(code));
+    }
+}
+
+void TransferLoop::Engine::ExpireDeadlines() {
+    const auto now = Clock::now();
+    for (auto running = running_.begin(); running != running_.end();) {
+        if ((*running)->deadline > now) {
+            ++running;
+            continue;
+        }
+        const auto index = running - running_.begin();
+        Stop(running, (*running)->transfer->Stopped(TransferEnd::TimedOut));
+        running = running_.begin() + index;
+    }
+}
+
+void TransferLoop::Engine::Sleep() {
+    int timeout = MillisecondsToNextDeadline();
+    {
+        std::lock_guard lock(mutex_);
+        if (!inbox_.empty() || stopping_) {
+            timeout = 0;
+        } else {
+            hungry_ = HasRoom();  // the queue is empty whenever there is room
+        }
+    }
+    std::vector<curl_waitfd> descriptors;
+    for (const auto& [name, watch] : watches_) {
+        if (watch.descriptor >= 0) descriptors.push_back({watch.descriptor, CURL_WAIT_POLLIN, 0});
+    }
+    curl_multi_poll(multi_.get(), descriptors.data(), static_cast<unsigned>(descriptors.size()),
+                    timeout, nullptr);
+    {
+        std::lock_guard lock(mutex_);
+        hungry_ = false;
+    }
+    CancelSignalled(descriptors);
+}
+
+int TransferLoop::Engine::MillisecondsToNextDeadline() const {
+    if (running_.empty()) return INT_MAX;
+    const auto next =
+        std::min_element(running_.begin(), running_.end(),
+                         [](const auto& a, const auto& b) { return a->deadline < b->deadline; })
+            ->get()
+            ->deadline;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
+    return static_cast<int>(std::clamp<int64_t>(left, 0, INT_MAX));
+}
+
+void TransferLoop::Engine::CancelSignalled(const std::vector<curl_waitfd>& descriptors) {
+    for (const auto& descriptor : descriptors) {
+        if (!(descriptor.revents & CURL_WAIT_POLLIN)) continue;
+        const auto watch = std::find_if(watches_.begin(), watches_.end(), [&](const auto& w) {
+            return w.second.descriptor == descriptor.fd;
+        });
+        // Set and reset again before the loop looked: nothing to cancel.
+        if (watch == watches_.end() || !IsSignalled(watch->second.event)) continue;
+        CancelAllOf(watch->first);  // a copy: the watch goes with its last user
+    }
+}
+
+void TransferLoop::Engine::CancelAllOf(std::string eventName) {
+    for (auto running = running_.begin(); running != running_.end();) {
+        if ((*running)->cancelEventName != eventName) {
+            ++running;
+            continue;
+        }
+        const auto index = running - running_.begin();
+        Stop(running, (*running)->transfer->Stopped(TransferEnd::Cancelled));
+        running = running_.begin() + index;
+    }
+    std::deque<Queued> kept;
+    for (auto& queued : queue_) {
+        if (queued.request.cancelEventName == eventName) {
+            Finish(eventName, queued.done, Ended(TransferEnd::Cancelled));
+        } else {
+            kept.push_back(std::move(queued));
+        }
+    }
+    queue_.swap(kept);
+}
+
+void TransferLoop::Engine::EndAll() {
+    while (!running_.empty()) {
+        Stop(running_.begin(), running_.front()->transfer->Stopped(TransferEnd::Cancelled));
+    }
+    for (auto& queued : queue_) {
+        Finish(queued.request.cancelEventName, queued.done, Ended(TransferEnd::Cancelled));
+    }
+    queue_.clear();
+    std::vector<Queued> late;
+    {
+        std::lock_guard lock(mutex_);
+        late.swap(inbox_);
+    }
+    for (auto& queued : late) Finish({}, queued.done, Ended(TransferEnd::Cancelled));
+}
+
+void TransferLoop::Engine::Stop(std::vector<std::unique_ptr<Running>>::iterator running,
+                                TransferResult result) {
+    const std::unique_ptr<Running> stopped = std::move(*running);
+    running_.erase(running);
+    curl_multi_remove_handle(multi_.get(), stopped->transfer->Easy());
+    Finish(stopped->cancelEventName, stopped->done, std::move(result));
+}
+
+void TransferLoop::Engine::Finish(const std::string& eventName, const TransferDone& done,
+                                  TransferResult result) {
+    if (!eventName.empty()) {
+        const auto watch = watches_.find(eventName);
+        if (watch != watches_.end() && --watch->second.users == 0) watches_.erase(watch);
+    }
+    try {
+        done(std::move(result));
+    } catch (const std::exception& e) {
+        // Nobody is left to tell: the owner's reply channel itself failed (out of memory).
+        std::fprintf(stderr, "kestrova: a transfer's result was lost: %s\n", e.what());
+    }
+}
+
+bool TransferLoop::Engine::CancelledNow(const std::string& eventName) const {
+    if (eventName.empty()) return false;
+    const auto watch = watches_.find(eventName);
+    return watch != watches_.end() && IsSignalled(watch->second.event);
+}
+
+TransferLoop::TransferLoop(int maxRunning) : engine_(std::make_unique<Engine>(maxRunning)) {}
+
+TransferLoop::~TransferLoop() = default;
+
+void TransferLoop::Submit(TransferRequest request, TransferDone done) {
+    engine_->Submit(std::move(request), std::move(done));
+}
+
+}  // namespace platform
