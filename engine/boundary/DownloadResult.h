@@ -10,8 +10,17 @@
 
 namespace fetchcore {
 
-// The outcome of one download, as its downloader's Complete event carries it: first the
-// six values a download reports, then what the exchange itself showed.
+// What the exchange behind a download showed, whether it succeeded or not.
+struct DownloadExchange {
+    int Status = 0;        // of the last answer; 0 when none came
+    std::string FinalURL;  // after redirects; empty when no request was sent
+    std::string ContentType;
+    std::vector<platform::ResponseHead> Hops;  // every answer in order: redirects, then the last
+    std::chrono::system_clock::time_point ReceivedAt;  // when the last answer's head came
+};
+
+// The outcome of one download, as its downloader's Complete event carries it: the six
+// values a download reports, then its exchange.
 struct DownloadResult {
     std::string Cookie;
     platform::ResponseBody Page;  // the body as it came; empty on failure
@@ -19,12 +28,7 @@ struct DownloadResult {
     int32_t ErrNumber = 0;
     std::string ErrDescription;
     std::string URL;  // as requested, trimmed
-
-    int Status = 0;        // of the last answer; 0 when none came
-    std::string FinalURL;  // after redirects; empty when no request was sent
-    std::string ContentType;
-    std::vector<platform::ResponseHead> Hops;  // every answer in order: redirects, then the last
-    std::chrono::system_clock::time_point ReceivedAt;  // when the last answer's head came
+    DownloadExchange Exchange;
 };
 
 }  // namespace fetchcore

@@ -49,11 +49,9 @@ DownloadResult Verdict(platform::TransferResult transfer, std::string cookie, st
     result.Cookie = std::move(cookie);
     if (result.IsSuccess) result.Page = std::move(transfer.body);
     result.URL = std::move(url);
-    result.Status = transfer.status;
-    result.FinalURL = std::move(transfer.finalUrl);
-    result.ContentType = std::move(transfer.contentType);
-    result.Hops = std::move(transfer.hops);
-    result.ReceivedAt = transfer.receivedAt;
+    result.Exchange = {transfer.status, std::move(transfer.finalUrl),
+                       std::move(transfer.contentType), std::move(transfer.hops),
+                       transfer.receivedAt};
     return result;
 }
 

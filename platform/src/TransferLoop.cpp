@@ -327,9 +327,12 @@ void TransferLoop::Engine::EndAll() {
 
 void TransferLoop::Engine::Stop(std::vector<std::unique_ptr<Running>>::iterator running,
                                 TransferResult result) {
-    const std::unique_ptr<Running> stopped = std::move(*running);
+    std::unique_ptr<Running> stopped = std::move(*running);
     running_.erase(running);
     curl_multi_remove_handle(multi_.get(), stopped->transfer->Easy());
+    // Whatever the transfer held (a spooled body's file, its connection's claim) goes before
+    // its owner hears of the end.
+    stopped->transfer.reset();
     Finish(stopped->cancelEventName, stopped->done, std::move(result));
 }
 

@@ -4,9 +4,6 @@
 
 #include "DownloadFixture.h"
 #include "HoldingServer.h"
-#include "WorkerRun.h"
-#include "platform/KernelObjects.h"
-#include "tessel/Toolbox.h"
 
 using dltest::HoldingServer;
 
@@ -15,10 +12,10 @@ namespace {
 class ConcurrencyTest : public dltest::DownloadTest {
   protected:
     bool AllSucceeded() const {
-        return std::all_of(recorder_.completions.begin(), recorder_.completions.end(),
+        return std::all_of(recorder_->completions.begin(), recorder_->completions.end(),
                            [](const dltest::Completion& c) { return c.isSuccess; });
     }
-    std::size_t Completes() const { return recorder_.completions.size(); }
+    std::size_t Completes() const { return recorder_->completions.size(); }
 };
 
 }  // namespace
@@ -26,24 +23,24 @@ class ConcurrencyTest : public dltest::DownloadTest {
 TEST_F(ConcurrencyTest, TwentyDownloadsFetchFiveAtOnceAndNeverMore) {
     HoldingServer server("<html>page</html>");
     server.HoldUntilInFlight(5);
-    for (int i = 1; i <= 20; ++i) downloader_.Download(server.Url("/page/" + std::to_string(i)), 0);
+    for (int i = 1; i <= 20; ++i)
+        downloader_->Download(server.Url("/page/" + std::to_string(i)), 0);
     ASSERT_TRUE(PumpUntil([&] { return Completes() == 20; }));
     EXPECT_TRUE(AllSucceeded());
     EXPECT_EQ(server.MaxInFlight(), 5);
     EXPECT_EQ(server.Requests(), 20);
-    EXPECT_FALSE(downloader_.IsDownloadingNow());
+    EXPECT_FALSE(downloader_->IsDownloadingNow());
 }
 
-TEST_F(ConcurrencyTest, DownloadersOnOneSemaphoreNameShareItsFiveSlots) {
+TEST_F(ConcurrencyTest, DownloadersOfOneSaverShareItsFiveSlots) {
     HoldingServer server("<html>page</html>");
     server.HoldUntilInFlight(5);
-    fetchcore::CDownloader other;
+    fetchcore::CDownloader other(service_);
     dltest::Recorder otherRecorder(other);
     other.Init(log_);
-    other.ConcurrentDownloadSemaphoreName = downloader_.ConcurrentDownloadSemaphoreName;
-    other.CancelEventName = downloader_.CancelEventName;
+    other.CancelEventName = downloader_->CancelEventName;
     for (int i = 1; i <= 8; ++i) {
-        downloader_.Download(server.Url("/page/" + std::to_string(i)), 0);
+        downloader_->Download(server.Url("/page/" + std::to_string(i)), 0);
         other.Download(server.Url("/page/" + std::to_string(100 + i)), 0);
     }
     ASSERT_TRUE(
@@ -55,13 +52,14 @@ TEST_F(ConcurrencyTest, DownloadersOnOneSemaphoreNameShareItsFiveSlots) {
 TEST_F(ConcurrencyTest, TheTwelfthDownloadWaitsUntilACompleteMakesRoom) {
     HoldingServer server("<html>page</html>");
     server.HoldUntilInFlight(5);
-    for (int i = 1; i <= 11; ++i) downloader_.Download(server.Url("/page/" + std::to_string(i)), 0);
-    EXPECT_EQ(recorder_.startedUrls.size(), 11u) << "up to eleven start without waiting";
-    EXPECT_TRUE(recorder_.completions.empty());
+    for (int i = 1; i <= 11; ++i)
+        downloader_->Download(server.Url("/page/" + std::to_string(i)), 0);
+    EXPECT_EQ(recorder_->startedUrls.size(), 11u) << "up to eleven start without waiting";
+    EXPECT_TRUE(recorder_->completions.empty());
 
     const auto twelfth = server.Url("/page/12");
-    downloader_.Download(twelfth, 0);
-    const auto& seq = recorder_.sequence;
+    downloader_->Download(twelfth, 0);
+    const auto& seq = recorder_->sequence;
     const auto firstComplete = std::find_if(
         seq.begin(), seq.end(), [](const std::string& e) { return e.starts_with("complete "); });
     const auto twelfthStart = std::find(seq.begin(), seq.end(), "start " + twelfth);
@@ -76,36 +74,17 @@ TEST_F(ConcurrencyTest, CompleteHandlersMayStartFurtherDownloads) {
     HoldingServer server("<html>page</html>");
     int started = 0;
     const auto next = [&] {
-        downloader_.Download(server.Url("/page/" + std::to_string(++started)), 0);
+        downloader_->Download(server.Url("/page/" + std::to_string(++started)), 0);
     };
-    recorder_.onComplete = [&](const dltest::Completion&) {
+    recorder_->onComplete = [&](const dltest::Completion&) {
         if (started < 40) next();
     };
     while (started < 11) next();
     ASSERT_TRUE(PumpUntil([&] { return Completes() == 40; }));
     EXPECT_TRUE(AllSucceeded());
     EXPECT_EQ(server.Requests(), 40);
-    EXPECT_TRUE(std::all_of(recorder_.busyInComplete.begin(), recorder_.busyInComplete.end(),
+    EXPECT_TRUE(std::all_of(recorder_->busyInComplete.begin(), recorder_->busyInComplete.end(),
                             [](bool busy) { return busy; }))
         << "a download stays in the table while its Complete handlers run";
-    EXPECT_FALSE(downloader_.IsDownloadingNow());
-}
-
-TEST_F(ConcurrencyTest, TheFirstWorkerCreatesTheSemaphoreWithFiveSlots) {
-    HoldingServer server("<html>page</html>");
-    server.HoldUntilInFlight(2);  // one request only: held until released
-    dltest::WorkerRun run;
-    std::thread worker([&] { run.Run(run.FullBag(server.Url("/page/1"), log_)); });
-    ASSERT_TRUE(server.WaitForRequests(1));
-    // The worker holds one slot now; the rest are free for anyone opening the name.
-    auto semaphore = platform::CreateSemaphoreA(1, 1, run.semaphoreName);
-    int free = 0;
-    while (free < 10 && platform::WaitForSingleObject(semaphore) == platform::WaitResult::Signalled)
-        ++free;
-    if (free > 0) platform::ReleaseSemaphore(semaphore, free);
-    server.Release();
-    worker.join();
-    tessel::Toolbox::PumpMessages();  // the report comes to this thread's messenger
-    EXPECT_EQ(free, 4);
-    EXPECT_EQ(run.messages.size(), 1u);
+    EXPECT_FALSE(downloader_->IsDownloadingNow());
 }

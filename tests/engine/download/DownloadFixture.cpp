@@ -7,10 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "download/CDLoadWorker.h"
-#include "platform/HttpRequest.h"
 #include "tessel/Toolbox.h"
-#include "tessel/WorkerThread.h"
 
 namespace fs = std::filesystem;
 
@@ -25,10 +22,10 @@ void Recorder::StartDownload(const std::string& Cookie, const std::string& url) 
     (void)Cookie;
 }
 
-void Recorder::Complete(const std::string& Cookie, const platform::ResponseBody& Page,
-                        bool IsSuccess, int32_t ErrNumber, const std::string& ErrDescription) {
-    sequence.push_back("complete " + Cookie);
-    completions.push_back({Cookie, Page.Bytes(), IsSuccess, ErrNumber, ErrDescription});
+void Recorder::Complete(const fetchcore::DownloadResult& Result) {
+    sequence.push_back("complete " + Result.Cookie);
+    completions.push_back({Result.Cookie, Result.Page.Bytes(), Result.IsSuccess, Result.ErrNumber,
+                           Result.ErrDescription, Result.Exchange});
     busyInComplete.push_back(downloader_.IsDownloadingNow());
     if (onComplete) onComplete(completions.back());
 }
@@ -61,32 +58,40 @@ Watchdog::~Watchdog() {
 }
 
 void DownloadTest::SetUp() {
-    UseWorkerTimeout(kWorkerTimeout);
-    tessel::Toolbox::SetOnlineProbe([] { return true; });
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     logFile_ = fs::temp_directory_path() / ("kes-download-" + std::to_string(::getpid()) + "-" +
                                             test->test_suite_name() + "-" + test->name() + ".log");
     fs::remove(logFile_);
     log_ = std::make_shared<tessel::Log>();
     log_->Open(logFile_.string());
-    downloader_.Init(log_);
-    downloader_.ConcurrentDownloadSemaphoreName = tessel::Toolbox::NewID();
-    downloader_.CancelEventName = tessel::Toolbox::NewID();
+    Use(Online());
 }
 
 void DownloadTest::TearDown() {
-    tessel::WorkerThread::JoinAll();
-    tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID,
-                                     [] { return std::make_shared<fetchcore::CDLoadWorker>(); });
-    tessel::Toolbox::SetOnlineProbe({});
-    platform::HttpRequest::SetMaxBodyBytesForTesting(0);
+    recorder_.reset();
+    downloader_.reset();
     fs::remove(logFile_);
 }
 
-void DownloadTest::UseWorkerTimeout(std::chrono::milliseconds timeout) {
-    tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID, [timeout] {
-        return std::make_shared<fetchcore::CDLoadWorker>(timeout);
-    });
+fetchcore::DownloadSettings DownloadTest::Online(std::chrono::milliseconds timeout) {
+    fetchcore::DownloadSettings settings;
+    settings.timeout = timeout;
+    settings.isOnline = [] { return true; };
+    return settings;
+}
+
+void DownloadTest::Use(fetchcore::DownloadSettings settings) {
+    recorder_.reset();
+    service_ = std::make_shared<fetchcore::DownloadService>(std::move(settings));
+    downloader_.emplace(service_);
+    recorder_.emplace(*downloader_);
+    downloader_->Init(log_);
+    downloader_->ConcurrentDownloadSemaphoreName = tessel::Toolbox::NewID();
+    downloader_->CancelEventName = tessel::Toolbox::NewID();
+}
+
+void DownloadTest::UseTimeout(std::chrono::milliseconds timeout) {
+    Use(Online(timeout));
 }
 
 bool DownloadTest::PumpUntil(const std::function<bool()>& done) {
@@ -94,10 +99,10 @@ bool DownloadTest::PumpUntil(const std::function<bool()>& done) {
 }
 
 Completion DownloadTest::DownloadOne(const std::string& url, int32_t sizeB) {
-    const auto cookie = downloader_.Download(url, sizeB);
-    const bool arrived = PumpUntil([&] { return recorder_.Find(cookie) != nullptr; });
+    const auto cookie = downloader_->Download(url, sizeB);
+    const bool arrived = PumpUntil([&] { return recorder_->Find(cookie) != nullptr; });
     EXPECT_TRUE(arrived) << "no Complete for " << url;
-    return arrived ? *recorder_.Find(cookie) : Completion{};
+    return arrived ? *recorder_->Find(cookie) : Completion{};
 }
 
 std::string DownloadTest::LogText() const {

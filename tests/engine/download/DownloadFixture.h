@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,7 @@ struct Completion {
     bool isSuccess = false;
     int32_t number = 0;
     std::string description;
+    fetchcore::DownloadExchange exchange;
 };
 
 // Records a downloader's events in the order they were raised.
@@ -31,8 +33,7 @@ class Recorder : public fetchcore::CDownloaderEvents {
     explicit Recorder(fetchcore::CDownloader& downloader);
 
     void StartDownload(const std::string& Cookie, const std::string& url) override;
-    void Complete(const std::string& Cookie, const platform::ResponseBody& Page, bool IsSuccess,
-                  int32_t ErrNumber, const std::string& ErrDescription) override;
+    void Complete(const fetchcore::DownloadResult& Result) override;
 
     const Completion* Find(const std::string& cookie) const;
     // Run inside Complete, after it is recorded (for handlers that start downloads).
@@ -71,16 +72,19 @@ struct LogLine {
     std::string message;  // as escaped in the file
 };
 
-// A downloader on fresh kernel-object names, a log in a temporary file, an online probe
-// that answers true, and download workers with a test-sized time-out.
+// A downloader on a transfer loop of its own and fresh kernel-object names, a log in a
+// temporary file, a machine that counts as online, and a test-sized time-out.
 class DownloadTest : public ::testing::Test {
   protected:
-    static constexpr std::chrono::milliseconds kWorkerTimeout{20'000};
+    static constexpr std::chrono::milliseconds kTimeout{20'000};
 
     void SetUp() override;
     void TearDown() override;
 
-    static void UseWorkerTimeout(std::chrono::milliseconds timeout);
+    // A new downloader (and recorder) whose downloads run with `settings`.
+    void Use(fetchcore::DownloadSettings settings);
+    void UseTimeout(std::chrono::milliseconds timeout);
+    static fetchcore::DownloadSettings Online(std::chrono::milliseconds timeout = kTimeout);
     // Pumps this thread's messages, sleeping between them, until `done` holds (asked after
     // each message); false after a generous deadline.
     static bool PumpUntil(const std::function<bool()>& done);
@@ -92,8 +96,9 @@ class DownloadTest : public ::testing::Test {
     std::filesystem::path logFile_;
     std::shared_ptr<tessel::Log> log_;
     Watchdog watchdog_{std::chrono::seconds(120)};
-    fetchcore::CDownloader downloader_;
-    Recorder recorder_{downloader_};
+    std::shared_ptr<fetchcore::DownloadService> service_;
+    std::optional<fetchcore::CDownloader> downloader_;
+    std::optional<Recorder> recorder_;
 };
 
 }  // namespace dltest

@@ -36,7 +36,7 @@ TEST_F(RequestHeadersTest, BlanksAroundTheUrlAreTrimmedBeforeItTravels) {
     const auto record = Sent("   " + url + "  ", 0);
     EXPECT_EQ(record.Header("GET"), url);
     EXPECT_EQ(record.target, "/page/1");
-    EXPECT_EQ(recorder_.startedUrls, std::vector<std::string>{url});
+    EXPECT_EQ(recorder_->startedUrls, std::vector<std::string>{url});
 }
 
 TEST_F(RequestHeadersTest, APositiveSizeAsksForThatManyBytes) {

@@ -1,3 +1,5 @@
+#include <atomic>
+
 #include "DownloadFixture.h"
 #include "download/DownloadErrors.h"
 #include "serpdouble/SerpDouble.h"
@@ -86,16 +88,58 @@ TEST_F(ResponseTest, OtherStatusesFailWithTheirStatusTextWhileOnline) {
     }
 }
 
-TEST_F(ResponseTest, AFailedStatusWhileOfflineSaysSo) {
-    tessel::Toolbox::SetOnlineProbe([] { return false; });
+TEST_F(ResponseTest, AFailedStatusWhileOfflineSaysSoAndOnlyAFailedStatusAsks) {
+    auto asked = std::make_shared<std::atomic<int>>(0);
+    auto settings = Online();
+    settings.isOnline = [asked] {
+        ++*asked;
+        return false;
+    };
+    Use(settings);
     SerpDouble::Options options;
     options.resultFaults[1] = Fault::WithStatus(404);
+    options.resultFaults[3] = Fault::StallForever();
     SerpDouble server(options);
     server.Start();
+    ExpectSuccess(DownloadOne(server.PageURL(2)));
+    UseTimeout(std::chrono::milliseconds(300));
+    EXPECT_EQ(DownloadOne(server.PageURL(3)).description, "Timeout exceeded");
+    EXPECT_EQ(*asked, 0) << "a good answer or none at all does not ask";
+    Use(settings);
     const auto c = DownloadOne(server.PageURL(1));
     EXPECT_FALSE(c.isSuccess);
     EXPECT_EQ(c.number, -2147220735);
     EXPECT_EQ(c.description, "Connection status is offline. ");
-    // A good answer never asks whether the machine is online.
-    ExpectSuccess(DownloadOne(server.PageURL(2)));
+    EXPECT_EQ(*asked, 1);
+}
+
+TEST_F(ResponseTest, TheResultCarriesTheExchangeWithEveryHop) {
+    SerpDouble::Options options;
+    SerpDouble server(options);
+    server.Start();
+    SerpDouble::Options redirecting;
+    redirecting.resultFaults[1] = Fault::RedirectTo(server.PageURL(2), 301);
+    SerpDouble first(redirecting);
+    first.Start();
+    const auto before = std::chrono::system_clock::now();
+    const auto c = DownloadOne(first.PageURL(1));
+    ExpectSuccess(c);
+    EXPECT_EQ(c.page, server.ExpectedBody(2));
+    EXPECT_EQ(c.exchange.Status, 200);
+    EXPECT_EQ(c.exchange.FinalURL, server.PageURL(2));
+    EXPECT_NE(c.exchange.ContentType.find("text/html"), std::string::npos)
+        << c.exchange.ContentType;
+    ASSERT_EQ(c.exchange.Hops.size(), 2u);
+    EXPECT_EQ(c.exchange.Hops[0].status, 301);
+    EXPECT_EQ(c.exchange.Hops[0].Header("location"), server.PageURL(2));
+    EXPECT_EQ(c.exchange.Hops[0].ip, "127.0.0.1");
+    EXPECT_EQ(c.exchange.Hops[1].status, 200);
+    EXPECT_TRUE(c.exchange.Hops[1].statusLine.starts_with("HTTP/1.1 200"))
+        << c.exchange.Hops[1].statusLine;
+    EXPECT_GE(c.exchange.ReceivedAt, before);
+
+    const std::string page = server.PageURL(1);
+    const auto refused = DownloadOne(page.substr(0, page.find("/page/")) + "/nowhere");
+    EXPECT_FALSE(refused.isSuccess);
+    EXPECT_EQ(refused.exchange.Status, 404) << "a refused answer still tells its status";
 }

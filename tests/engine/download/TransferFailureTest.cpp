@@ -2,7 +2,7 @@
 
 #include "DownloadFixture.h"
 #include "download/DownloadErrors.h"
-#include "platform/HttpRequest.h"
+#include "platform/Transfer.h"
 #include "serpdouble/SerpDouble.h"
 #include "tessel/Log.h"
 
@@ -36,7 +36,7 @@ class TransferFailureTest : public dltest::DownloadTest {
 }  // namespace
 
 TEST_F(TransferFailureTest, AServerThatNeverAnswersTimesOut) {
-    UseWorkerTimeout(std::chrono::milliseconds(300));
+    UseTimeout(std::chrono::milliseconds(300));
     SerpDouble::Options options;
     options.resultFaults[1] = Fault::StallForever();
     SerpDouble server(options);
@@ -50,7 +50,7 @@ TEST_F(TransferFailureTest, AServerThatNeverAnswersTimesOut) {
 }
 
 TEST_F(TransferFailureTest, ABodyThatStopsHalfWayIsReportedAsLooping) {
-    UseWorkerTimeout(std::chrono::milliseconds(1000));
+    UseTimeout(std::chrono::milliseconds(1000));
     SerpDouble::Options options;
     options.pageSize = 10'000;
     options.resultFaults[1] = Fault::PartialThenStallAfter(2000);
@@ -85,7 +85,7 @@ TEST_F(TransferFailureTest, ARedirectToAFileAddressIsRefused) {
 }
 
 TEST_F(TransferFailureTest, AnOversizedBodyFailsWithoutAPage) {
-    platform::HttpRequest::SetMaxBodyBytesForTesting(1000);
+    downloader_->BodyLimitB = 1000;
     SerpDouble::Options options;
     options.pageSize = 5000;
     SerpDouble server(options);

@@ -65,34 +65,9 @@ TEST_F(JobTest, TwoJobsOnOneSaverRunSideBySideAndEachCompletes) {
     EXPECT_FALSE(saver_.IsDownloadingNow());
 }
 
-namespace {
-
-// Lets the first `real` download workers be made and fails every later one.
-class FailingDownloadsAfter {
-  public:
-    explicit FailingDownloadsAfter(int real)
-        : real_(tessel::WorkerRegistry::Find(fetchcore::kDownloadWorkerProgID)), allowed_(real) {
-        tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID,
-                                         [this]() -> std::shared_ptr<tessel::Worker> {
-                                             if (made_++ < allowed_) return real_();
-                                             return nullptr;
-                                         });
-    }
-    ~FailingDownloadsAfter() {
-        tessel::WorkerRegistry::Register(fetchcore::kDownloadWorkerProgID, real_);
-    }
-
-  private:
-    tessel::WorkerFactory real_;
-    int allowed_;
-    std::atomic<int> made_{0};
-};
-
-}  // namespace
-
 TEST_F(JobTest, APageDownloadThatCannotStartIsReportedFailedAndTheJobStillEnds) {
     StartDouble(Results(3));
-    FailingDownloadsAfter failing(1);  // the results page only
+    transfers_->allowed = 1;  // the results page only
     ASSERT_TRUE(RunJob(PagesTask("kw", 1, 10, 10)));
     const auto ended = recorder_->Starting("SavingPageComplete");
     ASSERT_EQ(ended.size(), 3u);
@@ -107,7 +82,7 @@ TEST_F(JobTest, APageDownloadThatCannotStartIsReportedFailedAndTheJobStillEnds) 
 
 TEST_F(JobTest, AFirstDownloadThatCannotStartEndsTheJobWithItsReason) {
     StartDouble(Results(3));
-    FailingDownloadsAfter failing(0);
+    transfers_->allowed = 0;
     const auto task = Task("kw", 1, 10, 10);
     ASSERT_TRUE(RunJob(task));
     const std::string reason = "Failed to start download URL '" + task->SearchURL() + "'. ";
@@ -119,7 +94,7 @@ TEST_F(JobTest, AFirstDownloadThatCannotStartEndsTheJobWithItsReason) {
 
 TEST_F(JobTest, ANextResultsPageThatCannotBeRequestedEndsTheJobWithoutAList) {
     StartDouble(Results(30));
-    FailingDownloadsAfter failing(1);
+    transfers_->allowed = 1;
     const auto task = Task("kw", 1, 30, 10);
     ASSERT_TRUE(RunJob(task));
     const std::string reason =

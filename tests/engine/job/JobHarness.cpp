@@ -21,6 +21,20 @@ std::vector<std::string> Recorder::Starting(const std::string& prefix) const {
     return out;
 }
 
+void HarnessQueue::Submit(platform::TransferRequest request, platform::TransferDone done) {
+    if (allowed == 0) throw tessel::ComError(tessel::err::kCannotCreateObject, "No more transfers");
+    if (allowed > 0) --allowed;
+    if (const auto t = timeout.load(); t.count() > 0) request.timeout = t;
+    loop_.Submit(std::move(request), std::move(done));
+}
+
+fetchcore::DownloadSettings JobTest::Settings(std::shared_ptr<platform::TransferQueue> queue) {
+    fetchcore::DownloadSettings settings;
+    settings.isOnline = [] { return true; };
+    settings.transfers = std::move(queue);
+    return settings;
+}
+
 void JobTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ =

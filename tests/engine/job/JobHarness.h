@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "fetchcore/CSaver.h"
+#include "platform/TransferLoop.h"
 #include "serpdouble/SerpDouble.h"
 
 namespace jobtest {
@@ -41,6 +44,18 @@ struct Recorder : fetchcore::CSaverEvents {
     int completes = 0;
 };
 
+// The saver's transfer loop, which a test may tell to refuse every transfer after the first
+// `allowed` (as a loop that cannot take more would), or to give transfers another time-out.
+class HarnessQueue : public platform::TransferQueue {
+  public:
+    void Submit(platform::TransferRequest request, platform::TransferDone done) override;
+    std::atomic<int> allowed{-1};                                                  // -1: no limit
+    std::atomic<std::chrono::milliseconds> timeout{std::chrono::milliseconds(0)};  // 0: as asked
+
+  private:
+    platform::TransferLoop loop_;
+};
+
 // A saver on the test thread, real save jobs, real downloads from a search-engine double
 // on 127.0.0.1, and a temporary folder for the log and the saved pages.
 class JobTest : public ::testing::Test {
@@ -66,6 +81,7 @@ class JobTest : public ::testing::Test {
     // Saves the task and pumps until its Complete has arrived.
     bool RunJob(const std::shared_ptr<fetchcore::CTask>& task);
 
+    static fetchcore::DownloadSettings Settings(std::shared_ptr<platform::TransferQueue> queue);
     std::string Url(int result) const { return double_->PageURL(result); }
     std::string Out() const { return (dir_ / "out").string(); }
     std::filesystem::path SavedPage(const std::string& kw, int n, const std::string& url) const;
@@ -76,7 +92,8 @@ class JobTest : public ::testing::Test {
     std::filesystem::path dir_;
     std::unique_ptr<serpdouble::SerpDouble> double_;
     std::shared_ptr<tessel::Log> log_;
-    fetchcore::CSaver saver_;
+    std::shared_ptr<HarnessQueue> transfers_ = std::make_shared<HarnessQueue>();
+    fetchcore::CSaver saver_{Settings(transfers_)};
     std::optional<Recorder> recorder_;
 };
 

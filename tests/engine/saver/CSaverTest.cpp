@@ -141,7 +141,7 @@ TEST_F(CSaverTest, AJobsMessagesComeBackAsEventsInOrderWithCompleteLast) {
     EXPECT_EQ(r.events, (std::vector<std::string>{
                             "StartDownload",
                             "ResultList Task,Log,Messanger,Cookie,ConcurrentDownloadSemaphoreName,"
-                            "CancelEventName,",
+                            "CancelEventName,Downloads,",
                             "PageSkipped 1 http://a/", "StartSavingPage 2 http://b/",
                             "SavingPageComplete http://b/ 1 ", "Complete 1 "}));
     EXPECT_TRUE(r.busyInComplete) << "the job leaves the table after its Complete handlers";
