@@ -143,8 +143,10 @@ void TransferLoop::Engine::Run() {
     while (Admit()) {
         StartQueued();
         Perform();
-        if (HasRoom() && !queue_.empty()) continue;  // slots freed: start the next at once
         ExpireDeadlines();
+        // Slots freed by ended or expired transfers: start the next at once. Nothing else
+        // would wake the loop for them once the last running transfer has expired.
+        if (HasRoom() && !queue_.empty()) continue;
         Sleep();
     }
     EndAll();
