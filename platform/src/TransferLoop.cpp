@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -109,7 +110,8 @@ class TransferLoop::Engine {
     // Shared with the submitting threads.
     std::mutex mutex_;
     std::vector<Queued> inbox_;
-    bool hungry_ = true;  // the loop sleeps with room to start a transfer: wake it
+    bool hungry_ = true;             // the loop sleeps with room to start a transfer: wake it
+    std::set<std::string> watched_;  // the names in watches_
     bool stopping_ = false;
     std::thread thread_;
     // The loop thread's own.
@@ -132,9 +134,12 @@ void TransferLoop::Engine::Submit(TransferRequest request, TransferDone done) {
     {
         std::lock_guard lock(mutex_);
         if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+        // A full loop takes the request when a slot frees, which wakes it anyway; but until
+        // then it would not see the request's cancel event set, unless it watches it already.
+        const auto& name = request.cancelEventName;
+        const bool unwatched = !name.empty() && !watched_.contains(name);
+        ring = std::exchange(hungry_, false) || unwatched;
         inbox_.push_back({std::move(request), std::move(done)});
-        // A full loop takes the request when a slot frees, which wakes it anyway.
-        ring = std::exchange(hungry_, false);
     }
     if (ring) curl_multi_wakeup(multi_.get());
 }
@@ -143,8 +148,10 @@ void TransferLoop::Engine::Run() {
     while (Admit()) {
         StartQueued();
         Perform();
-        if (HasRoom() && !queue_.empty()) continue;  // slots freed: start the next at once
         ExpireDeadlines();
+        // Slots freed by ended or expired transfers: start the next at once. Nothing else
+        // would wake the loop for them once the last running transfer has expired.
+        if (HasRoom() && !queue_.empty()) continue;
         Sleep();
     }
     EndAll();
@@ -171,6 +178,8 @@ void TransferLoop::Engine::Enqueue(Queued queued) {
             if (IsSignalled(event)) return Finish({}, queued.done, Ended(TransferEnd::Cancelled));
             const int descriptor = EventDescriptor(event);
             watch = watches_.emplace(name, CancelWatch{std::move(event), descriptor, 0}).first;
+            std::lock_guard lock(mutex_);
+            watched_.insert(name);
         }
         ++watch->second.users;
     }
@@ -340,7 +349,11 @@ void TransferLoop::Engine::Finish(const std::string& eventName, const TransferDo
                                   TransferResult result) {
     if (!eventName.empty()) {
         const auto watch = watches_.find(eventName);
-        if (watch != watches_.end() && --watch->second.users == 0) watches_.erase(watch);
+        if (watch != watches_.end() && --watch->second.users == 0) {
+            watches_.erase(watch);
+            std::lock_guard lock(mutex_);
+            watched_.erase(eventName);
+        }
     }
     try {
         done(std::move(result));

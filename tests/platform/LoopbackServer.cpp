@@ -5,7 +5,10 @@
 
 namespace kestest {
 
-LoopbackServer::LoopbackServer() = default;
+LoopbackServer::LoopbackServer() {
+    // Held handlers and kept-alive connections each take a thread: more than a loop opens.
+    server_.new_task_queue = [] { return new httplib::ThreadPool(16); };
+}
 
 LoopbackServer::~LoopbackServer() {
     for (auto& gate : gates_) {

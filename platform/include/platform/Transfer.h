@@ -43,22 +43,23 @@ struct ResponseHead {
 };
 
 // A GET over http or https. Redirects are followed (at most 10, http and https only) and
-// compressed bodies decoded.
+// compressed bodies decoded. Every member has a default, so a request names only what it sets:
+// {.url = address, .timeout = 5s}.
 struct TransferRequest {
     // Default body limits: memory bounds the one, the file size the other.
     static constexpr int64_t kMaxBodyBytes = 256LL * 1024 * 1024;
     static constexpr int64_t kMaxSpooledBodyBytes = 4LL * 1024 * 1024 * 1024;
 
-    std::string url;                       // blanks are sent as %20
-    std::vector<std::string> headerLines;  // "Name: value"; "Name;" sends an empty value
-    int64_t maxBodyBytes = 0;              // 0: the default of the body's kind
+    std::string url{};                       // blanks are sent as %20
+    std::vector<std::string> headerLines{};  // "Name: value"; "Name;" sends an empty value
+    int64_t maxBodyBytes = 0;                // 0: the default of the body's kind
     // A body past ResponseBody::kSpoolThreshold waits in an unnamed file on this folder's file
     // system instead of in memory.
-    std::optional<std::string> spoolFolder;
+    std::optional<std::string> spoolFolder{};
     // Counted from when the transfer takes its slot, not from when it was submitted.
     std::chrono::milliseconds timeout{60'000};
     // A manual-reset event that cancels the transfer, queued or running; "" for none.
-    std::string cancelEventName;
+    std::string cancelEventName{};
 };
 
 enum class TransferEnd {
