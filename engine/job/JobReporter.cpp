@@ -30,7 +30,7 @@ void JobReporter::Complete(bool isSuccess, int32_t errNumber, const std::string&
 template <class Message>
 void JobReporter::Send(const Message& message) {
     if (finished_ || !messanger_) return;
-    messanger_->Send(Message::kMsg, message.ToData());
+    messanger_->Send(Message::kMsg, message.ToData(), jobId_);
 }
 
 }  // namespace fetchcore

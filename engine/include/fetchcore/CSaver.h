@@ -62,6 +62,11 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
         return events_.Connect(sink);
     }
 
+    // Inside an event handler: the ID of the job the event is about (as Save returned it),
+    // for a sink that follows several jobs. Empty outside the events and for a message that
+    // names no job.
+    const std::string& EventJob() const { return eventJob_; }
+
     // The names of the shared kernel objects (given to every job).
     const std::string& SemaphoreName() const { return semaphoreName_; }
     const std::string& CancelEventName() const { return cancelEventName_; }
@@ -89,6 +94,7 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
     // here, the connections stay open between downloads and jobs.
     std::shared_ptr<platform::HttpSession> connections_;
     tessel::EventSource<CSaverEvents> events_;
+    std::string eventJob_;
 };
 
 }  // namespace fetchcore
