@@ -69,8 +69,11 @@ void FMain::ShowSelectedTab() {
     const std::string key = KeyOf(node);
     if (key == currentViewKey_) return;
     if (app::LastJobKeyword().empty() && (key == kPageList || key == kDownloading)) {
-        if (ShowMsg("Do you want to start download?", mb::kExclamation | mb::kOkCancel) == mb::kOK)
-            ucTask1_->DoIt();
+        const int answer =
+            ShowMsg("Do you want to start download?", mb::kExclamation | mb::kOkCancel);
+        // An answer that comes once the window is closing starts nothing: the unload has
+        // cancelled every job, and no window would show this one.
+        if (answer == mb::kOK && !unloaded_) ucTask1_->DoIt();
     }
     currentViewKey_ = key;
     SetVisibleView(key);

@@ -2,9 +2,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <QApplication>
 
+#include "CloseOnTermination.h"
 #include "MMain.h"
 #include "Screenshot.h"
 #include "TerminationSignals.h"
@@ -40,13 +42,14 @@ int main(int argc, char* argv[]) {
     kestrova::ConfigureApplication();
     const QString screenshot = kestrova::ScreenshotOption(QApplication::arguments());
     // A logout, kill or Ctrl-C closes the window as its close box does: jobs cancelled,
-    // settings kept.
+    // settings kept. Open dialogs go first, or they would keep the program running.
     kestrova::TerminationSignals termination;
-    auto window = kestrova::Main();
+    std::unique_ptr<kestrova::FMain> window;
+    QObject::connect(&termination, &kestrova::TerminationSignals::Received,
+                     [&window] { kestrova::CloseOnTermination(window.get()); });
+    window = kestrova::Main();
     int exitCode = 1;
     if (window) {
-        QObject::connect(&termination, &kestrova::TerminationSignals::Received, window.get(),
-                         &QWidget::close);
         if (termination.Arrived()) window->close();
         if (!screenshot.isEmpty()) kestrova::ScreenshotAndClose(*window, screenshot);
         exitCode = window->isVisible() ? QApplication::exec() : 0;

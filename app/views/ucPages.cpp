@@ -86,6 +86,10 @@ void ucPages::Finalize() {
     mSelectedItem_.reset();
 }
 
+std::string ucPages::EventJob() const {
+    return moSaver_ ? moSaver_->EventJob() : std::string();
+}
+
 void ucPages::SetStatus(int panel, const QString& text) {
     if (StatusPanels* sb = StatusPanels::Of(this)) sb->SetText(panel, text);
 }
@@ -97,7 +101,7 @@ void ucPages::SetStatusPicture(const QPixmap& picture) {
 void ucPages::moSaver_StartDownload() {
     lv_->RemoveAll();
     mSelectedItem_.reset();
-    cancelPressed_ = false;
+    cancelledJobs_.Started(EventJob());
     cmdCancel_->setEnabled(true);
     SetStatus(2, tr("Downloading..."));
     setCursor(Qt::WaitCursor);
@@ -114,6 +118,7 @@ void ucPages::moSaver_PageSkipped(int32_t N, const std::string& URL) {
 
 void ucPages::moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
                                          const std::string& ErrDescription) {
+    cancelledJobs_.PageEnded(EventJob(), IsSuccess);
     app::Trapped("ucPages.moSaver_SavingPageComplete", tessel::level::kEngineError, [&] {
         QTreeWidgetItem* row = lv_->Row(URL);
         if (!IsSuccess) {
@@ -131,12 +136,13 @@ void ucPages::moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
 }
 
 void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription) {
+    const bool cancelled = cancelledJobs_.Ended(EventJob());
     app::Trapped("ucPages.moSaver_Complete", tessel::level::kEngineError, [&] {
         cmdCancel_->setEnabled(false);
         unsetCursor();
         SetStatus(2, tr(kComplete));
         // A job cancelled while saving pages still ends well: its pages say "Cancelled".
-        if (IsSuccess && cancelPressed_)
+        if (IsSuccess && cancelled)
             ShowMsg("Download cancelled.", mb::kInformation);
         else if (IsSuccess)
             ShowMsg("Download complete", mb::kInformation);

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "CancelledJobs.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/ShellOpen.h"
 
@@ -63,6 +64,7 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
     }
 
     void CreateContextMenu();
+    std::string EventJob() const;
     void SetStatus(int panel, const QString& text);
     void SetStatusPicture(const QPixmap& picture);
 
@@ -82,7 +84,7 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
     // The URL of the row selected at the last right-click; a row goes with its list, so the
     // URL is kept rather than the row.
     std::optional<std::string> mSelectedItem_;
-    bool cancelPressed_ = false;  // since the job started: its end is no "complete"
+    CancelledJobs cancelledJobs_;  // whose end says "cancelled", not "complete"
 
     // Child widgets, owned by the view.
     QLabel* LabelCaption_;

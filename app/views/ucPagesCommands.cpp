@@ -27,7 +27,7 @@ void PutOnClipboard(const std::string& text) {
 void ucPages::cmdCancel_Click() {
     // The button stays enabled until the job's Complete arrives.
     if (!moSaver_) return;
-    cancelPressed_ = true;
+    cancelledJobs_.CancelPressed();
     moSaver_->CancelAll();
 }
 

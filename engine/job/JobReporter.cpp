@@ -3,6 +3,9 @@
 #include "boundary/JobMessages.h"
 
 namespace fetchcore {
+namespace {
+constexpr int kJobElement = 5;
+}  // namespace
 
 void JobReporter::PageSkipped(int32_t n, const std::string& url) {
     Send(PageSkippedMsg{n, url});
@@ -30,7 +33,12 @@ void JobReporter::Complete(bool isSuccess, int32_t errNumber, const std::string&
 template <class Message>
 void JobReporter::Send(const Message& message) {
     if (finished_ || !messanger_) return;
-    messanger_->Send(Message::kMsg, message.ToData());
+    // The job's ID rides in the fifth element, which every message leaves free, so that the
+    // saver can tell whose event it raises.
+    tessel::VariantArray data = message.ToData();
+    while (data.Count() < kJobElement) data.Append({});
+    data(kJobElement) = jobId_;
+    messanger_->Send(Message::kMsg, std::move(data));
 }
 
 }  // namespace fetchcore

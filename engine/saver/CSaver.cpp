@@ -1,5 +1,7 @@
 #include "fetchcore/CSaver.h"
 
+#include <utility>
+
 #include "boundary/JobData.h"
 #include "boundary/JobMessages.h"
 #include "download/DownloadService.h"
@@ -12,6 +14,25 @@ namespace fetchcore {
 using tessel::ComError;
 using tessel::Variant;
 using tessel::VariantArray;
+
+namespace {
+
+// Names the job of the events raised while it lives. A handler's nested event loop may raise
+// another job's events meanwhile; the outer job is named again once they are done.
+class EventJobScope {
+  public:
+    EventJobScope(std::string& current, std::string job)
+        : current_(current), previous_(std::exchange(current, std::move(job))) {}
+    ~EventJobScope() { current_ = std::move(previous_); }
+    EventJobScope(const EventJobScope&) = delete;
+    EventJobScope& operator=(const EventJobScope&) = delete;
+
+  private:
+    std::string& current_;
+    std::string previous_;
+};
+
+}  // namespace
 
 CSaver::CSaver(DownloadSettings settings) : settings_(std::move(settings)) {
     // Creation never fails visibly: a messenger or table that cannot be made shows up
@@ -76,6 +97,7 @@ std::string CSaver::Save(std::shared_ptr<CTask> Task) {
         awaitingStart = true;
         worker->Start(kSaveWorkerProgID, "Run", Variant(std::move(jobData)));
         awaitingStart = false;
+        const EventJobScope scope(eventJob_, jobId);
         events_.Raise(&CSaverEvents::StartDownload);
     } catch (const std::exception& e) {
         const ComError error = tessel::ToComError(e);
@@ -116,6 +138,8 @@ std::string CSaver::FileNameEncode(const std::string& FileName) const {
 void CSaver::MsgArrived(int32_t Msg, const VariantArray& Data, const std::string&,
                         const std::string&) {
     try {
+        // A job names itself in the fifth element of its messages.
+        const EventJobScope scope(eventJob_, Data.Count() >= 5 ? Data(5).ToString() : "");
         Dispatch(Msg, Data);
     } catch (const std::exception& e) {
         LogError(tessel::ToComError(e), tessel::level::kError, "moMessanger_MsgArrived");
@@ -144,6 +168,7 @@ void CSaver::Dispatch(int32_t Msg, const VariantArray& Data) {
             break;
         case JobCompleteMsg::kMsg: {
             const auto m = JobCompleteMsg::FromData(Data);
+            const EventJobScope scope(eventJob_, m.jobId);
             events_.Raise(&CSaverEvents::Complete, m.isSuccess, m.errDescription);
             if (jobs_.Exists(m.jobId)) jobs_.Remove(m.jobId);
             break;

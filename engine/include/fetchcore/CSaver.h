@@ -65,6 +65,11 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
         return events_.Connect(sink);
     }
 
+    // Inside an event handler: the ID of the job the event is about (as Save returned it),
+    // for a sink that follows several jobs. Empty outside the events and for a message that
+    // names no job.
+    const std::string& EventJob() const { return eventJob_; }
+
     // The names of the shared kernel objects (given to every job).
     const std::string& SemaphoreName() const { return semaphoreName_; }
     const std::string& CancelEventName() const { return cancelEventName_; }
@@ -93,6 +98,7 @@ class FETCHCORE_EXPORT CSaver : private tessel::MessangerEvents {
     // fetches at once and the open connections hold across jobs.
     std::shared_ptr<const DownloadService> downloads_;
     tessel::EventSource<CSaverEvents> events_;
+    std::string eventJob_;
 };
 
 }  // namespace fetchcore

@@ -174,6 +174,7 @@ class E2eTest : public QObject {
         QVERIFY(boxes.shown.empty());
         program_->ClickCancel();
         QVERIFY(Completed(boxes, 1));
+        QCOMPARE(boxes.shown[0].prompt, "Download cancelled.");
         QVERIFY(!program_->CancelEnabled());
         const auto rows = program_->Rows();
         QCOMPARE(rows[2], (ShownRow{18, Link(18), QStringLiteral("Cancelled")}));

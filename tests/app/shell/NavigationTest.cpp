@@ -69,6 +69,17 @@ class NavigationTest : public QObject {
         QVERIFY(!window_->Saver().IsDownloadingNow());
     }
 
+    void anAnswerThatComesOnceTheWindowIsClosingStartsNoJob() {
+        SetTaskFields(*window_, QStringLiteral("wait-cancel"));
+        const ScopedMsgBoxHandler closeThenOK([this](const std::string&, int, const std::string&) {
+            window_->close();
+            return mb::kOK;
+        });
+        ClickNode(*window_, QStringLiteral("Pages"));
+        QVERIFY(app::LastJobKeyword().empty());
+        QVERIFY(!window_->Saver().IsDownloadingNow());
+    }
+
     void okWithInvalidFieldsShowsTheEditorsMessageThenTheView() {
         MessageBoxes boxes(mb::kOK);
         SetTaskFields(*window_, QStringLiteral("   "));

@@ -6,6 +6,7 @@
 #include "PageListWidget.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/StatusPanels.h"
+#include "tessel/WorkerThread.h"
 #include "ucPages.h"
 
 namespace kestrova::test {
@@ -69,6 +70,29 @@ class PagesJobTest : public QObject {
         host_->saver.Save(ScriptTask("flood:2"));
         QTRY_COMPARE_WITH_TIMEOUT(boxes.shown.size(), size_t{2}, 20000);
         QCOMPARE(boxes.shown[1].prompt, "Download complete");
+    }
+
+    // The cancelled job's page and end are still queued when the next job starts.
+    void aCancelledJobThatEndsAfterANewStartSaysCancelled() {
+        MessageBoxes boxes;
+        host_->saver.Save(ScriptTask("pages-wait-cancel"));
+        QTRY_COMPARE(lv()->topLevelItemCount(), 1);
+        QTest::mouseClick(cmdCancel(), Qt::LeftButton);
+        tessel::WorkerThread::JoinAll();  // it has sent all, and no event loop has run
+        host_->saver.Save(ScriptTask("flood:2"));
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.shown.size(), size_t{2}, 20000);
+        QCOMPARE(boxes.shown[0].prompt, "Download cancelled.");
+        QCOMPARE(boxes.shown[1].prompt, "Download complete");
+    }
+
+    void cancelAfterTheLastPageWasSavedSaysComplete() {
+        MessageBoxes boxes;
+        host_->saver.Save(ScriptTask("saved-wait-cancel"));
+        QTRY_COMPARE(lv()->topLevelItemCount() == 1 ? lv()->topLevelItem(0)->text(2) : QString(),
+                     QStringLiteral("Complete"));
+        QTest::mouseClick(cmdCancel(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 20000);
+        QCOMPARE(boxes.shown[0].prompt, "Download complete");
     }
 
     void everyOneOf999PagesSentAtFullSpeedEndsInItsState() {

@@ -76,17 +76,18 @@ bool WaitForCancel(const std::string& eventName) {
     return platform::WaitForSingleObject(cancel, 20'000) == platform::WaitResult::Signalled;
 }
 
-void Flood(tessel::Messanger& messanger, int count) {
+// Signed with the job's ID, as the engine's jobs sign their messages.
+void Flood(tessel::Messanger& messanger, int count, const std::string& id) {
     for (int i = 1; i <= count; ++i) {
         messanger.Send(
             FloodSkips(i) ? fetchcore::msg::kPageSkipped : fetchcore::msg::kStartSavingPage,
-            VariantArray{i, FloodUrl(i), {}, {}});
+            VariantArray{i, FloodUrl(i), {}, {}}, id);
     }
     for (int i = 1; i <= count; ++i) {
         if (FloodSkips(i)) continue;
         const bool saved = FloodSaves(i);
         messanger.Send(fetchcore::msg::kSavingPageComplete,
-                       VariantArray{FloodUrl(i), saved, saved ? "" : "HTTP 404", {}, {}});
+                       VariantArray{FloodUrl(i), saved, saved ? "" : "HTTP 404", {}, {}}, id);
     }
 }
 
@@ -114,16 +115,21 @@ class ScriptedJob : public tessel::Worker {
             const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
             messanger->Send(fetchcore::msg::kJobComplete,
                             VariantArray{id, false, 1, cancelled ? "Cancelled" : "Timed out"});
-        } else if (script == "pages-wait-cancel") {
+        } else if (script == "pages-wait-cancel" || script == "saved-wait-cancel") {
             // As the engine does it: each page cancelled fails, the job itself ends well.
-            messanger->Send(fetchcore::msg::kStartSavingPage, VariantArray{1, FloodUrl(1), {}, {}});
+            const bool saved = script == "saved-wait-cancel";  // before the cancel comes
+            const auto pageEnds = [&](bool ok, const char* error) {
+                messanger->Send(fetchcore::msg::kSavingPageComplete,
+                                VariantArray{FloodUrl(1), ok, error, {}, {}}, id);
+            };
+            messanger->Send(fetchcore::msg::kStartSavingPage, VariantArray{1, FloodUrl(1), {}, {}},
+                            id);
+            if (saved) pageEnds(true, "");
             const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
-            messanger->Send(
-                fetchcore::msg::kSavingPageComplete,
-                VariantArray{FloodUrl(1), false, cancelled ? "Cancelled" : "Timed out", {}, {}});
+            if (!saved) pageEnds(false, cancelled ? "Cancelled" : "Timed out");
             messanger->Send(fetchcore::msg::kJobComplete, VariantArray{id, true, 0, ""});
         } else if (script.starts_with("flood:")) {
-            Flood(*messanger, std::stoi(script.substr(6)));
+            Flood(*messanger, std::stoi(script.substr(6)), id);
             messanger->Send(fetchcore::msg::kJobComplete, VariantArray{id, true, 0, ""});
         }
     }

@@ -99,6 +99,7 @@ struct Host {
 //                  "Cancelled";
 //   "pages-wait-cancel": starts saving page 1, waits for the cancel as "wait-cancel" does,
 //                        fails the page with "Cancelled" and completes successfully;
+//   "saved-wait-cancel": saves page 1, then waits for the cancel and completes successfully;
 //   "flood:N": reports pages 1 to N as fast as it can, each skipped or started, then every
 //              started page saved or failed ("HTTP 404"), then completes.
 void RegisterScriptedJobs();
