@@ -76,18 +76,18 @@ bool WaitForCancel(const std::string& eventName) {
     return platform::WaitForSingleObject(cancel, 20'000) == platform::WaitResult::Signalled;
 }
 
-// Signed with the job's ID, as the engine's jobs sign their messages.
+// Each message names its job in its fifth element, as the engine's jobs do.
 void Flood(tessel::Messanger& messanger, int count, const std::string& id) {
     for (int i = 1; i <= count; ++i) {
         messanger.Send(
             FloodSkips(i) ? fetchcore::msg::kPageSkipped : fetchcore::msg::kStartSavingPage,
-            VariantArray{i, FloodUrl(i), {}, {}}, id);
+            VariantArray{i, FloodUrl(i), {}, {}, id});
     }
     for (int i = 1; i <= count; ++i) {
         if (FloodSkips(i)) continue;
         const bool saved = FloodSaves(i);
         messanger.Send(fetchcore::msg::kSavingPageComplete,
-                       VariantArray{FloodUrl(i), saved, saved ? "" : "HTTP 404", {}, {}}, id);
+                       VariantArray{FloodUrl(i), saved, saved ? "" : "HTTP 404", {}, id});
     }
 }
 
@@ -120,10 +120,10 @@ class ScriptedJob : public tessel::Worker {
             const bool saved = script == "saved-wait-cancel";  // before the cancel comes
             const auto pageEnds = [&](bool ok, const char* error) {
                 messanger->Send(fetchcore::msg::kSavingPageComplete,
-                                VariantArray{FloodUrl(1), ok, error, {}, {}}, id);
+                                VariantArray{FloodUrl(1), ok, error, {}, id});
             };
-            messanger->Send(fetchcore::msg::kStartSavingPage, VariantArray{1, FloodUrl(1), {}, {}},
-                            id);
+            messanger->Send(fetchcore::msg::kStartSavingPage,
+                            VariantArray{1, FloodUrl(1), {}, {}, id});
             if (saved) pageEnds(true, "");
             const bool cancelled = WaitForCancel(data->Item("CancelEventName").ToString());
             if (!saved) pageEnds(false, cancelled ? "Cancelled" : "Timed out");
