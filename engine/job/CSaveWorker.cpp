@@ -4,6 +4,7 @@
 #include "fetchcore/CSaver.h"
 #include "job/PageFolder.h"
 #include "tessel/Error.h"
+#include "tessel/MessageQueue.h"
 #include "tessel/Messanger.h"
 #include "tessel/Toolbox.h"
 
@@ -34,6 +35,9 @@ void CSaveWorker::Call(const std::string& /*name*/, const Variant& argument) {
 }
 
 void CSaveWorker::Run(const Variant& Data) {
+    // The job's reports come in bursts (a page ends, the next starts): its saver's thread
+    // wakes once for each burst, when the job waits again.
+    const tessel::MessageQueue::BatchedWakeups batched;
     JobData data;
     const auto failure = tessel::Trap([&] {
         data.ReadFrom(*Data.As<KeyedCollection>());

@@ -13,8 +13,4 @@ std::string PageFolder(const CTask& task) {
     return PageFolderPath(task.SaveResultsToFolder(), task.KW());
 }
 
-std::string PagePath(const CTask& task, int32_t N, const std::string& url) {
-    return SavedPagePath(task.SaveResultsToFolder(), task.KW(), N, url);
-}
-
 }  // namespace fetchcore

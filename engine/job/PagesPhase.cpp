@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "fetchcore/FileNaming.h"
 #include "job/LinkTypes.h"
 #include "job/PageFolder.h"
 #include "tessel/Error.h"
@@ -24,7 +25,8 @@ PagesPhase::PagesPhase(JobContext& job) : job_(job), moPagesDownloader_(job.down
 
 void PagesPhase::Run() {
     // Large pages wait beside their final place, so saving one is only naming it.
-    moPagesDownloader_.SpoolFolder = PageFolder(*job_.task);
+    folder_ = PageFolder(*job_.task);
+    moPagesDownloader_.SpoolFolder = folder_;
     job_.results.ForEach([this](const std::string& url, int32_t n) {
         if (job_.Finished()) return;  // the job failed meanwhile: nothing more to report
         if (!job_.skipNonHTML || IsHTMLPage(url)) {
@@ -88,7 +90,7 @@ bool PagesPhase::KeepSavedPage(const std::string& url) const {
 }
 
 std::string PagesPhase::SavedPath(const std::string& url) const {
-    return PagePath(*job_.task, job_.results.NumberOf(url), url);
+    return folder_ + URL2FileName(job_.results.NumberOf(url), url);
 }
 
 void PagesPhase::Write(const std::string& url, const platform::ResponseBody& page) const {

@@ -38,6 +38,7 @@ class PagesPhase : private CDownloaderEvents {
     CDownloader moPagesDownloader_;
     tessel::EventSource<CDownloaderEvents>::Connection connection_;
     tessel::KeyedCollection pending_;  // download cookie -> URL
+    std::string folder_;               // where the pages go, "/" at its end
     bool allIssued_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <vector>
 
 #include "ThreadRun.h"
 #include "tessel/Error.h"
@@ -30,7 +31,27 @@ struct ThreadQueueHolder {
 };
 
 thread_local ThreadQueueHolder gHolder;
+
+// The queues this thread posted to while it batches wake-ups, to be woken before it sleeps.
+thread_local int gBatching = 0;
+thread_local std::vector<std::weak_ptr<MessageQueue>> gUnwoken;
 }  // namespace
+
+MessageQueue::BatchedWakeups::BatchedWakeups() {
+    ++gBatching;
+}
+
+MessageQueue::BatchedWakeups::~BatchedWakeups() {
+    if (--gBatching == 0) WakeDeferred();
+}
+
+void MessageQueue::WakeDeferred() {
+    std::vector<std::weak_ptr<MessageQueue>> unwoken;
+    unwoken.swap(gUnwoken);
+    for (const auto& queue : unwoken) {
+        if (const auto q = queue.lock()) q->Wake();
+    }
+}
 
 void detail::CloseThreadQueue() {
     if (gHolder.queue) gHolder.queue->Close();
@@ -46,20 +67,31 @@ std::shared_ptr<MessageQueue> MessageQueue::Current() {
 }
 
 bool MessageQueue::Post(Task task) {
-    std::function<void()> wakeup;
     bool wasEmpty = false;
     {
         std::lock_guard guard(state_->lock);
         if (state_->closed) return false;
         wasEmpty = state_->pending.empty();
         state_->pending.push_back(std::move(task));
-        if (wasEmpty) wakeup = state_->wakeup;
     }
     // Only the first message wakes the owner: a pump drains the queue before it sleeps again.
     if (!wasEmpty) return true;
+    if (gBatching > 0) {
+        gUnwoken.push_back(weak_from_this());
+    } else {
+        Wake();
+    }
+    return true;
+}
+
+void MessageQueue::Wake() {
+    std::function<void()> wakeup;
+    {
+        std::lock_guard guard(state_->lock);
+        wakeup = state_->wakeup;
+    }
     state_->arrived.notify_one();
     if (wakeup) wakeup();
-    return true;
 }
 
 int MessageQueue::Pump() {
@@ -95,11 +127,13 @@ int MessageQueue::Pump() {
 }
 
 bool MessageQueue::WaitForMessage(std::chrono::milliseconds timeout) {
+    WakeDeferred();
     std::unique_lock guard(state_->lock);
     return state_->arrived.wait_for(guard, timeout, [&] { return !state_->pending.empty(); });
 }
 
 void MessageQueue::WaitForMessage() {
+    WakeDeferred();
     std::unique_lock guard(state_->lock);
     state_->arrived.wait(guard, [&] { return !state_->pending.empty(); });
 }

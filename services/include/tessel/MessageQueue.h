@@ -8,9 +8,20 @@ namespace tessel {
 
 // The pending messages of one thread. Each thread gets its queue on first use; it
 // ends with the thread, after which posting to it is a no-op.
-class MessageQueue {
+class MessageQueue : public std::enable_shared_from_this<MessageQueue> {
   public:
     using Task = std::function<void()>;
+
+    // While one lives on a thread, the messages that thread posts wake their owners only
+    // when it next waits for a message of its own, or when the last one ends: a burst of
+    // posts to a thread wakes it once. For threads that sleep only in WaitForMessage.
+    class BatchedWakeups {
+      public:
+        BatchedWakeups();
+        ~BatchedWakeups();
+        BatchedWakeups(const BatchedWakeups&) = delete;
+        BatchedWakeups& operator=(const BatchedWakeups&) = delete;
+    };
 
     // The calling thread's queue.
     static std::shared_ptr<MessageQueue> Current();
@@ -40,6 +51,8 @@ class MessageQueue {
   private:
     struct State;
     MessageQueue();
+    void Wake();
+    static void WakeDeferred();
     std::unique_ptr<State> state_;
 };
 
