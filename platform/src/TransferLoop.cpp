@@ -71,6 +71,7 @@ class TransferLoop::Engine {
     struct Queued {
         TransferRequest request;
         TransferDone done;
+        Clock::time_point notBefore{};
     };
     struct Running {
         std::unique_ptr<CurlTransfer> transfer;
@@ -95,7 +96,8 @@ class TransferLoop::Engine {
     void Perform();
     void ExpireDeadlines();
     void Sleep();
-    int MillisecondsToNextDeadline() const;
+    int MillisecondsToNextEvent() const;
+    std::deque<Queued>::iterator NextReady();
     void CancelSignalled(const std::vector<curl_waitfd>& descriptors);
     void CancelAllOf(std::string eventName);
     void EndAll();
@@ -151,7 +153,7 @@ void TransferLoop::Engine::Run() {
         ExpireDeadlines();
         // Slots freed by ended or expired transfers: start the next at once. Nothing else
         // would wake the loop for them once the last running transfer has expired.
-        if (HasRoom() && !queue_.empty()) continue;
+        if (HasRoom() && NextReady() != queue_.end()) continue;
         Sleep();
     }
     EndAll();
@@ -183,15 +185,25 @@ void TransferLoop::Engine::Enqueue(Queued queued) {
         }
         ++watch->second.users;
     }
+    queued.notBefore = Clock::now() + queued.request.delay;
     queue_.push_back(std::move(queued));
 }
 
 void TransferLoop::Engine::StartQueued() {
-    while (HasRoom() && !queue_.empty()) {
-        Queued queued = std::move(queue_.front());
-        queue_.pop_front();
+    while (HasRoom()) {
+        const auto next = NextReady();
+        if (next == queue_.end()) return;
+        Queued queued = std::move(*next);
+        queue_.erase(next);
         Start(std::move(queued));
     }
+}
+
+// The first transfer in the queue whose wait, if it had one, is over.
+std::deque<TransferLoop::Engine::Queued>::iterator TransferLoop::Engine::NextReady() {
+    const auto now = Clock::now();
+    return std::find_if(queue_.begin(), queue_.end(),
+                        [&](const Queued& queued) { return queued.notBefore <= now; });
 }
 
 void TransferLoop::Engine::Start(Queued queued) {
@@ -252,13 +264,13 @@ void TransferLoop::Engine::ExpireDeadlines() {
 }
 
 void TransferLoop::Engine::Sleep() {
-    int timeout = MillisecondsToNextDeadline();
+    int timeout = MillisecondsToNextEvent();
     {
         std::lock_guard lock(mutex_);
         if (!inbox_.empty() || stopping_) {
             timeout = 0;
         } else {
-            hungry_ = HasRoom();  // the queue is empty whenever there is room
+            hungry_ = HasRoom();  // nothing queued may start yet
         }
     }
     std::vector<curl_waitfd> descriptors;
@@ -274,13 +286,15 @@ void TransferLoop::Engine::Sleep() {
     CancelSignalled(descriptors);
 }
 
-int TransferLoop::Engine::MillisecondsToNextDeadline() const {
-    if (running_.empty()) return INT_MAX;
-    const auto next =
-        std::min_element(running_.begin(), running_.end(),
-                         [](const auto& a, const auto& b) { return a->deadline < b->deadline; })
-            ->get()
-            ->deadline;
+// Until the first running transfer's deadline or, with a slot free, the end of the first
+// queued transfer's wait.
+int TransferLoop::Engine::MillisecondsToNextEvent() const {
+    auto next = Clock::time_point::max();
+    for (const auto& running : running_) next = std::min(next, running->deadline);
+    if (HasRoom()) {
+        for (const auto& queued : queue_) next = std::min(next, queued.notBefore);
+    }
+    if (next == Clock::time_point::max()) return INT_MAX;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
     return static_cast<int>(std::clamp<int64_t>(left, 0, INT_MAX));
 }

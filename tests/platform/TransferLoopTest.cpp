@@ -12,6 +12,7 @@
 #include "LoopbackServer.h"
 #include "Tally.h"
 #include "TransferWait.h"
+#include "platform/KernelObjects.h"
 #include "platform/TransferLoop.h"
 
 using kestest::Fetch;
@@ -143,4 +144,33 @@ TEST(TransferLoopThreads, ManyThreadsSubmitAtOnceAndEachResultComesOnce) {
         EXPECT_EQ(result.end, TransferEnd::Completed) << result.errorDescription;
         EXPECT_TRUE(result.body.Bytes() == PageBody(id));
     }
+}
+
+// A transfer told to wait holds no slot meanwhile: others submitted after it pass it, and
+// its own cancel event ends the wait at once.
+TEST(TransferLoopSlots, ADelayedTransferLetsOthersPassAndItsCancelEndsTheWait) {
+    PageServer server;
+    const std::string name = "TransferLoopSlots.delayed";
+    auto cancel = platform::CreateEventA(true, false, name);
+    Results results;
+    TransferLoop loop;
+    loop.Submit({.url = server.Url(1), .delay = std::chrono::hours(1), .cancelEventName = name},
+                results.For(1));
+    loop.Submit({.url = server.Url(2), .delay = std::chrono::milliseconds(50)}, results.For(2));
+    for (int id = 3; id < 3 + TransferLoop::kMaxRunning; ++id) {
+        loop.Submit({.url = server.Url(id)}, results.For(id));
+    }
+    ASSERT_TRUE(results.WaitFor(1 + TransferLoop::kMaxRunning));
+    for (const auto& [tag, result] : results.Take()) {
+        EXPECT_NE(tag, 1) << "the hour's wait was cut short";
+        EXPECT_EQ(result.end, TransferEnd::Completed) << tag;
+    }
+    platform::SetEvent(cancel);
+    ASSERT_TRUE(results.WaitFor(2 + TransferLoop::kMaxRunning));
+    const auto ended = results.Take();
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_EQ(ended[0].first, 1);
+    EXPECT_EQ(ended[0].second.end, TransferEnd::Cancelled);
+    // Five at once, the one that waited reusing a connection, the cancelled one none.
+    EXPECT_EQ(server.Connections(), static_cast<std::size_t>(TransferLoop::kMaxRunning));
 }

@@ -58,6 +58,9 @@ struct TransferRequest {
     std::optional<std::string> spoolFolder{};
     // Counted from when the transfer takes its slot, not from when it was submitted.
     std::chrono::milliseconds timeout{60'000};
+    // How long it waits in the queue before it may take a slot (a server asked for the
+    // pause); others pass it meanwhile, and a cancel ends the wait.
+    std::chrono::milliseconds delay{0};
     // A manual-reset event that cancels the transfer, queued or running; "" for none.
     std::string cancelEventName{};
 };
