@@ -186,6 +186,12 @@ size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self)
 size_t CurlTransfer::OnBody(char* data, size_t size, size_t count, void* self) {
     // Any count other than the one offered makes libcurl abort the transfer.
     auto& transfer = *static_cast<CurlTransfer*>(self);
+    if (transfer.response_.Body().Size() == 0) {
+        // The first bytes: room for the whole body at once, rather than growing in steps.
+        curl_off_t declared = -1;
+        curl_easy_getinfo(transfer.easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &declared);
+        transfer.response_.ExpectBody(declared);
+    }
     if (!transfer.response_.OnBody(data, size * count)) return 0;
     transfer.inflates_ = transfer.Inflates();
     return transfer.inflates_ ? 0 : size * count;

@@ -1,5 +1,6 @@
 #include "platform/ResponseBody.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "tessel/Error.h"
@@ -35,6 +36,11 @@ bool ResponseBody::Spool() {
 bool ResponseBody::Fail(std::string description) {
     failure_ = std::move(description);
     return false;
+}
+
+void ResponseBody::Reserve(int64_t bytes) {
+    const auto most = static_cast<int64_t>(kSpoolThreshold) + 1;
+    if (!file_ && bytes > 0) bytes_.reserve(static_cast<std::size_t>(std::min(bytes, most)));
 }
 
 void ResponseBody::Clear() {

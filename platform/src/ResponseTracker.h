@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +31,8 @@ class ResponseTracker {
     // Once the transfer succeeded, the last response is the final one whatever it was.
     void OnCompleted();
     void Discard();  // frees the body after a failure
+    // The answer announced a body of this many bytes (as sent: it may be compressed).
+    void ExpectBody(int64_t bytes) { body_.Reserve(std::min(bytes, maxBodyBytes_)); }
 
     // True once, right after the header line that ended an answer's head.
     bool HeadJustEnded() { return std::exchange(headJustEnded_, false); }

@@ -32,6 +32,8 @@ class ResponseBody {
     bool Append(std::string_view data);
     const std::string& Failure() const { return failure_; }
     void Clear();  // empty again, in memory; a spool file is freed
+    // Makes room in memory for a body of about that size, up to what memory would hold of it.
+    void Reserve(int64_t bytes);
     int64_t Size() const { return file_ ? file_->Size() : static_cast<int64_t>(bytes_.size()); }
     bool IsSpooled() const { return file_.has_value(); }
     // The bytes of a body in memory; empty once it is spooled.
