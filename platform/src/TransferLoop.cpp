@@ -17,6 +17,7 @@
 #include "CurlShare.h"
 #include "CurlTransfer.h"
 #include "platform/KernelObjects.h"
+#include "tessel/MessageQueue.h"
 
 namespace platform {
 namespace {
@@ -147,6 +148,8 @@ void TransferLoop::Engine::Submit(TransferRequest request, TransferDone done) {
 }
 
 void TransferLoop::Engine::Run() {
+    // The results of one turn reach their owners together, when the loop goes to sleep.
+    const tessel::MessageQueue::BatchedWakeups batched;
     while (Admit()) {
         StartQueued();
         Perform();
@@ -277,6 +280,7 @@ void TransferLoop::Engine::Sleep() {
     for (const auto& [name, watch] : watches_) {
         if (watch.descriptor >= 0) descriptors.push_back({watch.descriptor, CURL_WAIT_POLLIN, 0});
     }
+    tessel::MessageQueue::BatchedWakeups::Flush();
     curl_multi_poll(multi_.get(), descriptors.data(), static_cast<unsigned>(descriptors.size()),
                     timeout, nullptr);
     {

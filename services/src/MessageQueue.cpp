@@ -45,6 +45,10 @@ MessageQueue::BatchedWakeups::~BatchedWakeups() {
     if (--gBatching == 0) WakeDeferred();
 }
 
+void MessageQueue::BatchedWakeups::Flush() {
+    WakeDeferred();
+}
+
 void MessageQueue::WakeDeferred() {
     std::vector<std::weak_ptr<MessageQueue>> unwoken;
     unwoken.swap(gUnwoken);

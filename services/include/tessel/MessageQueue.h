@@ -13,12 +13,14 @@ class MessageQueue : public std::enable_shared_from_this<MessageQueue> {
     using Task = std::function<void()>;
 
     // While one lives on a thread, the messages that thread posts wake their owners only
-    // when it next waits for a message of its own, or when the last one ends: a burst of
-    // posts to a thread wakes it once. For threads that sleep only in WaitForMessage.
+    // when it next waits for a message of its own, calls Flush, or the last one ends: a
+    // burst of posts to a thread wakes it once. A thread that sleeps other than in
+    // WaitForMessage must Flush before it does.
     class BatchedWakeups {
       public:
         BatchedWakeups();
         ~BatchedWakeups();
+        static void Flush();
         BatchedWakeups(const BatchedWakeups&) = delete;
         BatchedWakeups& operator=(const BatchedWakeups&) = delete;
     };
