@@ -34,11 +34,13 @@ int32_t ResultTable::NumberOf(const std::string& url) const {
     return results_[found->second].number;
 }
 
-int ResultTable::Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom) {
+int ResultTable::Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom,
+                        int32_t listTo) {
     constexpr int64_t kTop = std::numeric_limits<int32_t>::max();
     int added = 0;
     int64_t i = start;
     for (const FoundResult& result : found) {
+        if (i > listTo) break;
         const std::string& url = result.url;
         if (!at_.contains(url) && !unlisted_.contains(url)) {
             ++added;

@@ -28,9 +28,11 @@ class ResultTable {
     // its first number but still uses one up, so the numbers follow the search engine's
     // positions.
     void Number(const tessel::RecordNode& page, int32_t start);
-    // Numbers `found` from position `start`; positions before `listFrom` are remembered but
-    // not listed. Returns how many addresses were not seen before.
-    int Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom);
+    // Numbers `found` from position `start` and lists positions `listFrom` to `listTo`;
+    // those before are remembered but not listed, those after are passed over. Returns how
+    // many addresses up to `listTo` were not seen before.
+    int Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom,
+               int32_t listTo);
 
     int Count() const { return static_cast<int>(results_.size()); }
     // Throws tessel::ComError for a URL that is not in the table.

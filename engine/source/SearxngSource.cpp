@@ -33,7 +33,8 @@ std::optional<std::string> SearxngSource::TakePage(const std::string& url,
         return std::nullopt;
     }
     if (!engines.empty()) WarnOfEngines(url, engines);
-    const int added = job_.results.Number(read.results, nextPosition_, job_.task->ResultsFrom());
+    const int added = job_.results.Number(read.results, nextPosition_, job_.task->ResultsFrom(),
+                                          job_.task->ResultsTo());
     nextPosition_ += static_cast<int64_t>(read.results.size());
     const bool toReached = nextPosition_ - 1 >= job_.task->ResultsTo();
     if (added == 0 || toReached || pageNo_ >= kMaxPages) return std::nullopt;
