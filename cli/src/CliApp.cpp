@@ -81,7 +81,8 @@ int RunOneJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);
     const TaskResult result =
         RunTask(saver, job.tasks.front().values, progress, StopOnSignal(), *job.log);
-    if (result.unresponsive) err << kProgramPrefix << "warning: " << *result.unresponsive << "\n";
+    for (const auto& warning : result.outcome.warnings)
+        err << kProgramPrefix << "warning: " << warning << "\n";
     if (!result.outcome.success) {
         err << kProgramPrefix << result.outcome.description << "\n";
         return SignalStatus(result.outcome.stopSignal, exit_status::kFailed);

@@ -42,10 +42,14 @@ std::optional<std::string> SearxngSource::TakePage(const std::string& url,
     return PageURL();
 }
 
-void SearxngSource::WarnOfEngines(const std::string& url, const std::string& engines) const {
-    if (!job_.log) return;
-    job_.log->Write(srcerr::kUnresponsiveEngines, url + ". " + kUnresponsiveWarning + engines,
-                    tessel::level::kEngineError, kUnresponsiveSource);
+void SearxngSource::WarnOfEngines(const std::string& url, const std::string& engines) {
+    if (job_.log) {
+        job_.log->Write(srcerr::kUnresponsiveEngines, url + ". " + kUnresponsiveWarning + engines,
+                        tessel::level::kEngineError, kUnresponsiveSource);
+    }
+    // Every page names them again; the user hears of each list once.
+    if (warnedOf_.insert(engines).second)
+        job_.Warn(kUnresponsiveWarning + engines, "UnresponsiveEngines", false);
 }
 
 tessel::ComError SearxngSource::DownloadFailure(int32_t number,

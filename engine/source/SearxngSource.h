@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "source/ResultsSource.h"
@@ -23,11 +24,12 @@ class SearxngSource : public ResultsSource {
 
   private:
     std::string PageURL() const;
-    void WarnOfEngines(const std::string& url, const std::string& engines) const;
+    void WarnOfEngines(const std::string& url, const std::string& engines);
 
     JobContext& job_;
     int pageNo_ = 1;
-    int64_t nextPosition_ = 1;  // the position of the next page's first result
+    int64_t nextPosition_ = 1;        // the position of the next page's first result
+    std::set<std::string> warnedOf_;  // the lists of dead engines the user has heard of
 };
 
 }  // namespace fetchcore

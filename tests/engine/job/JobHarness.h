@@ -35,6 +35,10 @@ struct Recorder : fetchcore::CSaverEvents {
         events.push_back("SavingPageComplete " + url + " " + std::to_string(ok) + " " + d);
     }
     void ResultList(const std::string& list) override { events.push_back("ResultList " + list); }
+    void Waiting(int32_t seconds, const std::string& reason) override {
+        events.push_back("Waiting " + std::to_string(seconds) + " " + reason);
+    }
+    void Warning(const std::string& text) override { events.push_back("Warning " + text); }
 
     // The events that begin with `prefix`, in order.
     std::vector<std::string> Starting(const std::string& prefix) const;

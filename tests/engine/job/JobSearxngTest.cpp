@@ -123,12 +123,17 @@ TEST_F(SearxngJobTest, RefusalsAndDeadEnginesFailWithTheirOwnDescriptions) {
               "not answer: google (CAPTCHA), bing (timeout).");
 }
 
-TEST_F(SearxngJobTest, DeadEnginesBesideResultsAreLoggedAndTheJobCompletes) {
+TEST_F(SearxngJobTest, DeadEnginesBesideResultsAreLoggedWarnedOfOnceAndTheJobCompletes) {
     auto options = Results(15);
     options.unresponsiveEngines = {{"google", "CAPTCHA"}};
     StartDouble(options);
     ASSERT_TRUE(RunJob(Searx(Task("kw", 1, 20, 10))));
     EXPECT_EQ(LastEvent(), "Complete 1 ");
+    EXPECT_EQ(SearchTargets().size(), 3u);  // the third page brings nothing
+    EXPECT_EQ(recorder_->Starting("Warning"),
+              (Strings{"Warning Some search engines of the SearXNG instance did not answer: google "
+                       "(CAPTCHA)"}))
+        << "two pages name them, the user hears it once";
     EXPECT_NE(LogText().find("CSaveWorker.UnresponsiveEngines\t" + double_->SearxngURL("kw") +
                              "&pageno=1. Some search engines of the SearXNG instance did not "
                              "answer: google (CAPTCHA)"),
