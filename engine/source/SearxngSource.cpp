@@ -5,11 +5,10 @@
 #include "fetchcore/SourceWarnings.h"
 #include "source/SearxngReader.h"
 #include "source/SourceErrors.h"
-#include "tessel/Text.h"
 
 namespace fetchcore {
 
-std::string SearxngSource::FirstPage() {
+std::optional<std::string> SearxngSource::FirstPage() {
     pageNo_ = 1;
     nextPosition_ = 1;
     return PageURL();
@@ -52,14 +51,13 @@ void SearxngSource::WarnOfEngines(const std::string& url, const std::string& eng
         job_.Warn(kUnresponsiveWarning + engines, "UnresponsiveEngines", false);
 }
 
-tessel::ComError SearxngSource::DownloadFailure(int32_t number,
-                                                const std::string& description) const {
-    // The download reports a refused answer by its status text.
-    if (number == dlerr::kStatus && tessel::EqualsNoCase(description, "Forbidden"))
+tessel::ComError SearxngSource::DownloadFailure(const DownloadResult& result) const {
+    const int32_t number = result.ErrNumber;
+    if (number == dlerr::kStatus && result.Exchange.Status == 403)
         return tessel::ComError(number, srcerr::kSearxngForbidden);
-    if (number == dlerr::kStatus && tessel::EqualsNoCase(description, "Too Many Requests"))
+    if (number == dlerr::kStatus && result.Exchange.Status == 429)
         return tessel::ComError(number, srcerr::kSearxngTooManyRequests);
-    return tessel::ComError(number, description);
+    return tessel::ComError(number, result.ErrDescription);
 }
 
 }  // namespace fetchcore

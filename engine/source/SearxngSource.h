@@ -18,9 +18,9 @@ class SearxngSource : public ResultsSource {
     explicit SearxngSource(JobContext& job) : job_(job) {}
 
     PageFetch Fetch() const override { return PageFetch{0, kPageLimitB}; }
-    std::string FirstPage() override;
+    std::optional<std::string> FirstPage() override;
     std::optional<std::string> TakePage(const std::string& url, const std::string& page) override;
-    tessel::ComError DownloadFailure(int32_t number, const std::string& description) const override;
+    tessel::ComError DownloadFailure(const DownloadResult& result) const override;
 
   private:
     std::string PageURL() const;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,8 +56,12 @@ class HarnessQueue : public platform::TransferQueue {
     void Submit(platform::TransferRequest request, platform::TransferDone done) override;
     std::atomic<int> allowed{-1};                                                  // -1: no limit
     std::atomic<std::chrono::milliseconds> timeout{std::chrono::milliseconds(0)};  // 0: as asked
+    // How long each request was told to wait in the queue, in the order submitted.
+    std::vector<std::chrono::milliseconds> Delays() const;
 
   private:
+    mutable std::mutex mutex_;
+    std::vector<std::chrono::milliseconds> delays_;
     platform::TransferLoop loop_;
 };
 

@@ -108,6 +108,11 @@ const std::map<std::string, Setter>& FaultFlags() {
              o.resultsPageFaults[k] =
                  Fault::WithStatus(static_cast<int>(Number(status, 100, 599, f)));
          }},
+        {"--rate-limit",
+         [](Options& o, const std::string& v, const std::string& f) {
+             const auto [times, retryAfter] = Pair(v, f);
+             o.rateLimit = {times, 429, retryAfter, {}};
+         }},
         {"--searxng-page-size", [](Options& o, const std::string& v,
                                    const std::string& f) { o.searxngPageSize = Int(v, f, 1); }},
         {"--unresponsive",
@@ -178,6 +183,8 @@ Serves search results pages (the 2010 layout at /google/search, SearXNG's JSON A
   --partial-result N:BYTES   send BYTES of result page N, then stall
   --fail-results-page K:STATUS  answer results page K with STATUS (also SearXNG's
                              pageno K, for example 403 or 429)
+  --rate-limit N:RETRY_AFTER  refuse the first N requests for each results page with 429
+                             and this Retry-After (seconds or an HTTP date)
   --empty-results-page K     serve results page K without links
   --searxng-page-size N      results in one SearXNG answer (default 10)
   --unresponsive ENGINE:REASON  name ENGINE as not answering in every SearXNG answer

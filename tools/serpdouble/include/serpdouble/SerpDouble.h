@@ -42,7 +42,16 @@ class SerpDouble {
         int searxngPageSize = 10;                 // results of one SearXNG answer
         // Named as not answering in every SearXNG answer: engine name and reason.
         std::vector<std::pair<std::string, std::string>> unresponsiveEngines;
-        int threads = 16;                         // connections served at once
+        // The first `times` requests for each results page (the same address) are refused
+        // with `status`, and with Retry-After and X-RateLimit-Reset where they are given.
+        struct RateLimit {
+            int times = 0;
+            int status = 429;
+            std::string retryAfter;
+            std::string rateLimitReset;
+        };
+        RateLimit rateLimit;
+        int threads = 16;  // connections served at once
         // Many requests per connection, as real servers answer; off, every answer closes
         // its connection (an idle connection holds one of the threads for up to a second).
         bool keepAlive = false;
