@@ -3,27 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzChecks.h"
 #include "parser/CGP.h"
 #include "source/BraveReader.h"
 
-namespace {
-
-void Require(bool holds) {
-    if (!holds) __builtin_trap();
-}
-
-bool StartsWithHttpSchemeInAnyCase(std::string_view url) {
-    const auto startsWith = [url](std::string_view prefix) {
-        if (url.size() < prefix.size()) return false;
-        for (std::size_t i = 0; i < prefix.size(); ++i) {
-            if ((url[i] | 0x20) != prefix[i] && url[i] != prefix[i]) return false;
-        }
-        return true;
-    };
-    return startsWith("http://") || startsWith("https://");
-}
-
-}  // namespace
+using fuzzcheck::Require;
+using fuzzcheck::StartsWithHttpSchemeInAnyCase;
 
 // Any answer is either read or refused with the parse error, and what is read is http(s)
 // only; the error reader never fails, it finds an error object or none.

@@ -1,33 +1,16 @@
 #include "source/BraveReader.h"
 
-#include <simdjson.h>
-
-#include "parser/CGP.h"
+#include "source/JsonAnswer.h"
 #include "source/SourceErrors.h"
-#include "tessel/Text.h"
 
 namespace fetchcore {
 namespace {
 
+using jsonanswer::IsHttpAddress;
+using jsonanswer::StringOf;
 using simdjson::dom::array;
 using simdjson::dom::element;
 using simdjson::dom::object;
-
-[[noreturn]] void NotBraveJson() {
-    throw tessel::ComError(CGP::kErrCannotParsePage,
-                           std::string(CGP::kCannotParsePageText) + srcerr::kNotBraveJson);
-}
-
-bool IsHttpAddress(std::string_view url) {
-    return tessel::StartsWithNoCase(url, "http://") || tessel::StartsWithNoCase(url, "https://");
-}
-
-// The string under `key` of an element or object, or empty when there is none.
-template <class Node>
-std::string StringOf(Node value, const char* key) {
-    std::string_view text;
-    return value[key].get_string().get(text) ? std::string() : std::string(text);
-}
 
 // One parser per thread: it keeps its buffers from answer to answer.
 simdjson::dom::parser& Parser() {
@@ -45,7 +28,8 @@ std::optional<object> ObjectOf(std::string_view text) {
 
 BravePage ReadBravePage(std::string_view text) {
     const auto answer = ObjectOf(text);
-    if (!answer || StringOf(*answer, "type") != "search") NotBraveJson();
+    if (!answer || StringOf(*answer, "type") != "search")
+        jsonanswer::NotAnAnswer(srcerr::kNotBraveJson);
     BravePage page;
     bool more = true;
     if (!(*answer)["query"]["more_results_available"].get_bool().get(more)) page.moreResults = more;

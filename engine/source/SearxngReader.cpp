@@ -1,35 +1,23 @@
 #include "source/SearxngReader.h"
 
-#include <simdjson.h>
-
-#include "parser/CGP.h"
+#include "source/JsonAnswer.h"
 #include "source/SourceErrors.h"
-#include "tessel/Text.h"
 
 namespace fetchcore {
 namespace {
 
+using jsonanswer::IsHttpAddress;
+using jsonanswer::StringOf;
 using simdjson::dom::array;
 using simdjson::dom::element;
 
 [[noreturn]] void NotSearxngJson() {
-    throw tessel::ComError(CGP::kErrCannotParsePage,
-                           std::string(CGP::kCannotParsePageText) + srcerr::kNotSearxngJson);
-}
-
-bool IsHttpAddress(std::string_view url) {
-    return tessel::StartsWithNoCase(url, "http://") || tessel::StartsWithNoCase(url, "https://");
+    jsonanswer::NotAnAnswer(srcerr::kNotSearxngJson);
 }
 
 std::string TextOf(element value) {
     std::string_view text;
     return value.get_string().get(text) ? simdjson::minify(value) : std::string(text);
-}
-
-// The string under `key`, or empty when there is none.
-std::string StringOf(element entry, const char* key) {
-    std::string_view text;
-    return entry[key].get_string().get(text) ? std::string() : std::string(text);
 }
 
 void ReadResults(array results, SearxngPage& page) {

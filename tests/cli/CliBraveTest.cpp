@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "CliProcess.h"
 #include "serpdouble/SerpDouble.h"
@@ -20,16 +19,9 @@ using serpdouble::SerpDouble;
 constexpr const char* kKey = "BSA-cli-test-key-7f3a9c";
 
 std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return cli_test::ReadFile(path.string());
 }
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using cli_test::Lines;
 
 class CliBrave : public ::testing::Test {
   protected:

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -119,6 +122,18 @@ CliResult CliProcess::Wait() {
     result_.out = std::move(out_);
     result_.err = std::move(err_);
     return result_;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& appData,

@@ -39,6 +39,11 @@ class CliProcess {
     CliResult result_;
 };
 
+// A file's whole content; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // Runs the program to its end.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& appData,
                  const std::vector<std::string>& env = {});

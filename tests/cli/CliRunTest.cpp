@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "CliProcess.h"
 #include "serpdouble/SerpDouble.h"
@@ -24,16 +23,9 @@ using serpdouble::SerpDouble;
 constexpr std::chrono::seconds kPatience{20};
 
 std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return cli_test::ReadFile(path.string());
 }
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using cli_test::Lines;
 
 class CliRun : public ::testing::Test {
   protected:
