@@ -99,15 +99,6 @@ TEST_F(CliBrave, TheKeyIsInNoFileTheRunWrites) {
     EXPECT_EQ(withKey, 2);
 }
 
-TEST_F(CliBrave, TheKeyFileIsReadWhenOnlyItsOwnerMayReadIt) {
-    Serve();
-    WriteKeyFile(std::string(kKey) + "\n", 0600);
-    const auto r = Run({"--url", Url(), "--to", "3", "--log", (dir_ / "own.log").string()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out).size(), 3u);
-    EXPECT_EQ(FilesHolding(kKey), std::vector<std::string>{});
-}
-
 TEST_F(CliBrave, AReadableKeyFileOrNoKeyExitsWithTwoBeforeAnyRequest) {
     Serve();
     const std::string places =

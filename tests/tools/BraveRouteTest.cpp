@@ -80,23 +80,6 @@ TEST_F(BraveRoute, RefusesParametersBeyondTheApisLimitsAsValidationErrors) {
     }
 }
 
-TEST_F(BraveRoute, TakesOnlyItsKeyAndRefusesOthersAsConfigured) {
-    Serve({});
-    for (const std::string key : {"", "other-key", "Double-Key"}) {
-        const auto reply = Ask("q=kites", key);
-        EXPECT_EQ(reply.status, 422) << key;
-        EXPECT_EQ(ErrorOf(reply).at("code"), "SUBSCRIPTION_TOKEN_INVALID") << key;
-        EXPECT_EQ(ErrorOf(reply).at("status"), 422);
-    }
-    SerpDouble::Options options;
-    options.braveKey = "k";
-    options.braveKeyRefusal = 401;
-    Serve(options);
-    EXPECT_EQ(Ask("q=kites", "double-key").status, 401);
-    EXPECT_EQ(Ask("q=kites", "k").status, 200);
-    EXPECT_EQ(server_->Snapshot().searchRequests, 2);
-}
-
 TEST_F(BraveRoute, ALimitedRequestIsRefusedWithTheRateHeaders) {
     SerpDouble::Options options;
     options.rateLimit = {1, 429, "2", ""};
