@@ -41,10 +41,11 @@ std::optional<std::string> BraveSource::FirstPage() {
                                "The Brave Search API needs a key, and the task has none.");
     }
     if (!IsSendableKey(key_)) {
-        throw tessel::ComError(srcerr::kApiKey, "The key for the Brave Search API from " +
-                                                    task.SearchApiKeyOrigin() +
-                                                    " holds blanks or characters a request "
-                                                    "header cannot carry.");
+        const std::string origin = task.SearchApiKeyOrigin();
+        throw tessel::ComError(srcerr::kApiKey,
+                               "The key for the Brave Search API" +
+                                   (origin.empty() ? "" : " from " + origin) +
+                                   " holds blanks or characters a request header cannot carry.");
     }
     count_ = std::clamp(task.ResultsPerPage(), 1, kMaxCount);
     offset_ = (std::max(task.ResultsFrom(), 1) - 1) / count_;
