@@ -15,7 +15,9 @@
 #include "StopSignal.h"
 #include "TaskFromOptions.h"
 #include "TaskRun.h"
+#include "fetchcore/BraveAddress.h"
 #include "fetchcore/CSaver.h"
+#include "taskcore/BraveKey.h"
 #include "taskcore/TaskChecks.h"
 
 namespace kestrova::cli {
@@ -51,7 +53,20 @@ std::vector<KeywordTask> TasksFor(const CliOptions& options, std::istream& in) {
     return tasks;
 }
 
-// Everything that can be refused before the job starts. Throws UsageError.
+// Gives the Brave Search API's key to every task that searches it; throws ApiKeyUnavailable
+// before any request when there is none to give.
+void GiveKeys(std::vector<KeywordTask>& tasks) {
+    std::optional<ApiKey> key;
+    for (auto& task : tasks) {
+        if (!fetchcore::IsBraveAddress(task.values.SearchURL)) continue;
+        if (!key) key = LoadBraveKey();
+        task.values.SearchApiKey = key->key;
+        task.values.SearchApiKeyOrigin = key->origin;
+    }
+}
+
+// Everything that can be refused before the job starts. Throws UsageError or
+// ApiKeyUnavailable.
 std::optional<Job> Prepare(const std::vector<std::string>& args, std::istream& in,
                            std::ostream& out, std::ostream& err) {
     Job job{ParseArguments(args), {}, nullptr, nullptr};
@@ -60,6 +75,7 @@ std::optional<Job> Prepare(const std::vector<std::string>& args, std::istream& i
         return std::nullopt;
     }
     job.tasks = TasksFor(job.options, in);
+    GiveKeys(job.tasks);
     if (job.options.outputFile) job.output = std::make_unique<OutputFile>(*job.options.outputFile);
     job.log = OpenCliLog(job.options.logFile, err);
     return job;
@@ -81,7 +97,8 @@ int RunOneJob(const Job& job, std::ostream& out, std::ostream& err, int errFd) {
     Progress progress(err, ProgressModeFor(errFd, job.options.quiet, width), width);
     const TaskResult result =
         RunTask(saver, job.tasks.front().values, progress, StopOnSignal(), *job.log);
-    if (result.unresponsive) err << kProgramPrefix << "warning: " << *result.unresponsive << "\n";
+    for (const auto& warning : result.outcome.warnings)
+        err << kProgramPrefix << "warning: " << warning << "\n";
     if (!result.outcome.success) {
         err << kProgramPrefix << result.outcome.description << "\n";
         return SignalStatus(result.outcome.stopSignal, exit_status::kFailed);
@@ -116,6 +133,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     try {
         job = Prepare(args, in, out, err);
     } catch (const RefusedField& e) {
+        err << kProgramPrefix << e.what() << "\n";
+        return exit_status::kUsage;
+    } catch (const ApiKeyUnavailable& e) {
         err << kProgramPrefix << e.what() << "\n";
         return exit_status::kUsage;
     } catch (const UsageError& e) {

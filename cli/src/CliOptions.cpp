@@ -48,6 +48,7 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
 
 const std::map<std::string, FlagSetter>& FlagOptions() {
     static const std::map<std::string, FlagSetter> flags{
+        {"--brave", [](CliOptions& o) { o.brave = true; }},
         {"--skip-non-html", [](CliOptions& o) { o.skipNonHtml = true; }},
         {"--resume", [](CliOptions& o) { o.resume = true; }},
         {"--quiet", [](CliOptions& o) { o.quiet = true; }},
@@ -103,6 +104,10 @@ class ArgumentReader {
             throw UsageError("give either --url or --searxng, not both");
         if (options_.searxng && !keywordSeen_ && !options_.keywordsFile)
             throw UsageError("--searxng needs a KEYWORD or --keywords");
+        if (options_.brave && (options_.searchUrl || options_.searxng))
+            throw UsageError("give one of --url, --searxng and --brave");
+        if (options_.brave && !keywordSeen_ && !options_.keywordsFile)
+            throw UsageError("--brave needs a KEYWORD or --keywords");
         return options_;
     }
 
@@ -123,14 +128,21 @@ std::string UsageText() {
     return R"(Usage: kestrova-cli [OPTION]... KEYWORD
        kestrova-cli [OPTION]... --url SEARCH_URL
        kestrova-cli [OPTION]... --searxng BASE_URL KEYWORD
+       kestrova-cli [OPTION]... --brave KEYWORD
        kestrova-cli [OPTION]... --keywords FILE
 Collects the top results of a web search and, on request, downloads every result page.
 
   --url SEARCH_URL   search from this address; the keyword is read from its "q" key
-                     (a SearXNG address: path ending in /search, query with format=json)
+                     (a SearXNG address: path ending in /search, query with format=json;
+                     the Brave Search API: path ending in /res/v1/web/search)
   --searxng BASE_URL search the SearXNG instance at BASE_URL through its JSON API
                      (BASE_URL/search?q=KEYWORD&format=json); without --url and
                      --searxng, the environment variable KESTROVA_SEARXNG gives BASE_URL
+  --brave            search the Brave Search API (https://api.search.brave.com), with
+                     the key from KESTROVA_BRAVE_KEY, else from the first line of
+                     $XDG_CONFIG_HOME/Kestrova/brave.key (~/.config/Kestrova/brave.key),
+                     which only its owner may read (chmod 600); at most 20 results a
+                     page and 200 a search
   --keywords FILE    one job per keyword of FILE ("-": standard input), in turn, with the
                      same options; one keyword a line in UTF-8, blank lines and lines
                      whose first non-blank is # passed over
@@ -138,7 +150,8 @@ Collects the top results of a web search and, on request, downloads every result
   --from N           first result position, 1 to 999 (default 1)
   --to N             last result position, 1 to 999 (default 10)
   --per-page N       results per results page, 1 to 100 (default 10); a SearXNG
-                     instance decides its page size itself
+                     instance decides its page size itself, the Brave Search API
+                     takes at most 20
   --download DIR     save every result page under DIR, in a folder named after the keyword
   --skip-non-html    with --download, skip links that are not web pages
                      (PDF, Word, Excel, PowerPoint, RTF, PostScript, https)
@@ -157,9 +170,11 @@ saved file for Complete and the error for Failed. With --keywords, tsv rows begi
 KEYWORD column and jsonl objects carry the key keyword; a job that fails is reported on
 standard error and the next keyword follows.
 A page that is not a results page (one that asks for JavaScript, a consent or a
-CAPTCHA, as Google's web search does today) fails the job; see SearXNG above.
-Exit status: 0 all done, 1 a job failed, 2 bad usage or a refused field, 130 interrupted
-(Ctrl-C cancels the job under way and starts no other).
+CAPTCHA, as Google's web search does today) fails the job; see SearXNG and the Brave
+Search API above. A results page refused with HTTP 429 or 503 and a wait of at most a
+minute is asked for again after it, at most three times.
+Exit status: 0 all done, 1 a job failed, 2 bad usage or a refused field or key, 130
+interrupted (Ctrl-C cancels the job under way and starts no other).
 )";
 }
 

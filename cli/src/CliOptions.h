@@ -19,6 +19,7 @@ struct CliOptions {
     std::string keyword;                      // the KEYWORD argument
     std::optional<std::string> searchUrl;     // --url
     std::optional<std::string> searxng;       // --searxng: a SearXNG instance's base address
+    bool brave = false;                       // --brave: the Brave Search API
     std::optional<std::string> keywordsFile;  // --keywords: one job a keyword; "-" is stdin
     std::chrono::milliseconds pause{0};       // --pause: between two keywords' jobs
     std::string from = "1";

@@ -89,6 +89,14 @@ void JobRunner::SavingPageComplete(const std::string& url, bool IsSuccess,
     progress_.SavingPageComplete(url, IsSuccess, ErrDescription);
 }
 
+void JobRunner::Waiting(int32_t Seconds, const std::string& Reason) {
+    progress_.Waiting(Seconds, Reason);
+}
+
+void JobRunner::Warning(const std::string& Text) {
+    outcome_.warnings.push_back(Text);
+}
+
 void JobRunner::ResultList(const std::string& ResultList) {
     results_.ResultList(ResultList);
     progress_.ResultList(results_.Rows().size());

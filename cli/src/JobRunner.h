@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Progress.h"
 #include "ResultTable.h"
@@ -12,8 +13,9 @@ namespace kestrova::cli {
 
 struct JobOutcome {
     bool success = false;
-    std::string description;  // why the job failed
-    int stopSignal = 0;       // the signal that cancelled the job, or 0
+    std::string description;            // why the job failed
+    int stopSignal = 0;                 // the signal that cancelled the job, or 0
+    std::vector<std::string> warnings;  // what the job warned of, in order
 };
 
 // What asks a running job to stop: `received` answers the signal number once one has
@@ -39,6 +41,8 @@ class JobRunner : private fetchcore::CSaverEvents {
     void SavingPageComplete(const std::string& url, bool IsSuccess,
                             const std::string& ErrDescription) override;
     void ResultList(const std::string& ResultList) override;
+    void Waiting(int32_t Seconds, const std::string& Reason) override;
+    void Warning(const std::string& Text) override;
 
     void Cancel(int signal);
     bool JobEndedSilently();

@@ -35,8 +35,8 @@ bool KeywordRun::RunOne(const std::vector<KeywordTask>& tasks, std::size_t index
     Progress progress(err_, settings_.progressMode, settings_.width,
                       KeywordLabel(task.keyword, index, tasks.size()));
     const TaskResult result = RunTask(saver_, task.values, progress, stopRequested, *log_);
-    if (result.unresponsive)
-        err_ << kProgramPrefix << task.keyword << ": warning: " << *result.unresponsive << "\n";
+    for (const auto& warning : result.outcome.warnings)
+        err_ << kProgramPrefix << task.keyword << ": warning: " << warning << "\n";
     outcome_.stopSignal = result.outcome.stopSignal;
     if (!result.outcome.success) {
         ++outcome_.failed;

@@ -42,6 +42,13 @@ void Progress::SavingPageComplete(const std::string& url, bool IsSuccess,
     Line(what + NumberOf(url) + url + (IsSuccess ? "" : ": " + ErrDescription));
 }
 
+void Progress::Waiting(int32_t Seconds, const std::string& Reason) {
+    const std::string text = "waiting " + std::to_string(Seconds) + " s: " + Reason;
+    if (mode_ == Mode::Lines) out_ << prefix_ << text << '\n' << std::flush;
+    // On a terminal the wait shows until the next event redraws the line.
+    if (mode_ == Mode::Terminal) Redraw(text);
+}
+
 std::string Progress::NumberOf(const std::string& url) const {
     const auto it = numbers_.find(url);
     return it == numbers_.end() ? std::string() : std::to_string(it->second) + " ";
@@ -52,12 +59,14 @@ void Progress::Line(const std::string& text) {
     if (mode_ == Mode::Terminal) Redraw();
 }
 
-void Progress::Redraw() {
+void Progress::Redraw(const std::string& note) {
     std::string line = prefix_ + std::to_string(listed_) + " listed, " + std::to_string(saved_) +
                        " saved, " + std::to_string(failed_) + " failed, " +
                        std::to_string(skipped_) + " skipped";
     // The oldest page under way is the one the job is waiting for.
-    if (!saving_.empty())
+    if (!note.empty())
+        line += " | " + note;
+    else if (!saving_.empty())
         line += " | saving " + std::to_string(saving_.front().first) + " " + saving_.front().second;
     // A line that wraps cannot be redrawn in place; the last column stays free for the cursor.
     if (line.size() > width_ - 1) line.resize(width_ - 1);

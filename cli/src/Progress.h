@@ -27,12 +27,15 @@ class Progress {
     void StartSavingPage(int32_t N, const std::string& url);
     void SavingPageComplete(const std::string& url, bool IsSuccess,
                             const std::string& ErrDescription);
+    // The job waits before it asks a server again.
+    void Waiting(int32_t Seconds, const std::string& Reason);
     // Ends the terminal line, so later messages start on a line of their own.
     void Finish();
 
   private:
     void Line(const std::string& text);
-    void Redraw();
+    // `note`, when given, takes the place of the page under way.
+    void Redraw(const std::string& note = {});
     std::string NumberOf(const std::string& url) const;
 
     std::ostream& out_;

@@ -6,10 +6,12 @@ namespace kestrova::cli {
 
 namespace {
 
-// --url as given; else --searxng, else KESTROVA_SEARXNG, else the plain search address.
+// --url as given; else --searxng or --brave, else KESTROVA_SEARXNG, else the plain search
+// address.
 std::string SearchUrlFrom(const CliOptions& o) {
     if (o.searchUrl) return *o.searchUrl;
     if (o.searxng) return SearxngSearchURL(*o.searxng, o.keyword);
+    if (o.brave) return BraveSearchURL(o.keyword);
     return DefaultSearchURL(o.keyword);
 }
 

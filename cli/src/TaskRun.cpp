@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "EngineWarnings.h"
 #include "fetchcore/FileNaming.h"
 #include "taskcore/NewTask.h"
 #include "tessel/WorkerThread.h"
@@ -25,16 +24,14 @@ TaskResult RunTask(fetchcore::CSaver& saver, const TaskValues& values, Progress&
     auto task = NewTask(values);
     ResultTable results(SavedPathRule(task));
     JobRunner runner(saver, results, progress);
-    const EngineWarnings warnings(log.FileName());
     progress.Started();
-    TaskResult result{runner.Run(task, stopRequested), {}, {}};
+    TaskResult result{runner.Run(task, stopRequested), {}};
     tessel::WorkerThread::JoinAll();
     progress.Finish();
     if (result.outcome.stopSignal)
         log.Write(0, "Cancelled by signal " + std::to_string(result.outcome.stopSignal),
                   tessel::level::kInfo, "kestrova-cli.RunJob");
     if (result.outcome.success) result.rows = results.Rows();
-    result.unresponsive = warnings.Unresponsive();
     return result;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,10 +13,8 @@
 namespace kestrova::cli {
 
 struct TaskResult {
-    JobOutcome outcome;
+    JobOutcome outcome;           // with the job's warnings
     std::vector<ResultRow> rows;  // in result order; empty when nothing was listed
-    // The search engines that did not answer on a page with results, for a warning.
-    std::optional<std::string> unresponsive;
 };
 
 // Runs one job for `values` on `saver`, showing it on `progress`, and returns once every

@@ -17,6 +17,9 @@ struct DownloadExchange {
     std::string ContentType;
     std::vector<platform::ResponseHead> Hops;  // every answer in order: redirects, then the last
     std::chrono::system_clock::time_point ReceivedAt;  // when the last answer's head came
+    // The body of an answer whose status was refused, when it was small (an API's error
+    // object says more than its status); empty otherwise.
+    std::string RefusedBody;
 };
 
 // The outcome of one download, as its downloader's Complete event carries it: the six

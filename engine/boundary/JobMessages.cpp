@@ -21,6 +21,22 @@ ResultListMsg ResultListMsg::FromData(const VariantArray& data) {
     return {data(1).ToString()};
 }
 
+VariantArray WaitingMsg::ToData() const {
+    return VariantArray{seconds, reason, Variant(), Variant()};
+}
+
+WaitingMsg WaitingMsg::FromData(const VariantArray& data) {
+    return {data(1).ToLong(), data(2).ToString()};
+}
+
+VariantArray WarningMsg::ToData() const {
+    return VariantArray{text, Variant(), Variant(), Variant()};
+}
+
+WarningMsg WarningMsg::FromData(const VariantArray& data) {
+    return {data(1).ToString()};
+}
+
 VariantArray JobCompleteMsg::ToData() const {
     return VariantArray{jobId, isSuccess, errNumber,
                         isSuccess ? Variant() : Variant(errDescription)};

@@ -47,6 +47,23 @@ struct ResultListMsg {
     static ResultListMsg FromData(const tessel::VariantArray& data);
 };
 
+struct WaitingMsg {
+    static constexpr int32_t kMsg = msg::kWaiting;
+    int32_t seconds = 0;
+    std::string reason;
+
+    tessel::VariantArray ToData() const;
+    static WaitingMsg FromData(const tessel::VariantArray& data);
+};
+
+struct WarningMsg {
+    static constexpr int32_t kMsg = msg::kWarning;
+    std::string text;
+
+    tessel::VariantArray ToData() const;
+    static WarningMsg FromData(const tessel::VariantArray& data);
+};
+
 struct JobCompleteMsg {
     static constexpr int32_t kMsg = msg::kJobComplete;
     std::string jobId;

@@ -103,6 +103,10 @@ void CDownloader::Submit(const std::string& url, int32_t SizeB, const std::strin
     if (!IsGoogleURL(url) && SizeB > 0) {
         request.headerLines.push_back("Range: bytes=0-" + std::to_string(SizeB - 1));
     }
+    request.headerLines.insert(request.headerLines.end(), RequestHeaders.begin(),
+                               RequestHeaders.end());
+    request.followRedirects = RequestHeaders.empty();
+    request.delay = QueueDelay;
     request.maxBodyBytes = BodyLimitB;
     if (!SpoolFolder.empty()) request.spoolFolder = SpoolFolder;
     request.timeout = service_->Timeout();

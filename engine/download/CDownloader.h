@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +45,12 @@ class CDownloader : private tessel::MessangerEvents {
     // Where bodies past a megabyte wait on disk until they are saved (best on the file system
     // they are saved to), for downloads started afterwards; empty keeps every body in memory.
     std::string SpoolFolder;
+    // Extra request headers ("Name: value") for downloads started afterwards. Those downloads
+    // follow no redirect, so the headers (a key among them) reach no other address.
+    std::vector<std::string> RequestHeaders;
+    // How long downloads started afterwards wait in the transfer queue before they start (a
+    // server asked for the pause); the cancel event ends the wait at once.
+    std::chrono::milliseconds QueueDelay{0};
 
     explicit CDownloader(std::shared_ptr<const DownloadService> service);
     ~CDownloader();

@@ -7,6 +7,9 @@ namespace {
 
 using platform::TransferEnd;
 
+// A refused answer's body is kept up to this size; past it, it is no API's error object.
+constexpr int64_t kRefusedBodyLimitB = 64 * 1024;
+
 bool IsAcceptedStatus(int status) {
     return status == 200 || status == 206 || status == 302 || status == 304;
 }
@@ -47,11 +50,17 @@ DownloadResult Verdict(platform::TransferResult transfer, std::string cookie, st
     DownloadResult result;
     Judge(result, transfer, service);
     result.Cookie = std::move(cookie);
-    if (result.IsSuccess) result.Page = std::move(transfer.body);
+    std::string refusedBody;
+    if (result.IsSuccess) {
+        result.Page = std::move(transfer.body);
+    } else if (transfer.end == platform::TransferEnd::Completed && !transfer.body.IsSpooled() &&
+               transfer.body.Size() <= kRefusedBodyLimitB) {
+        refusedBody = transfer.body.Bytes();
+    }
     result.URL = std::move(url);
-    result.Exchange = {transfer.status, std::move(transfer.finalUrl),
-                       std::move(transfer.contentType), std::move(transfer.hops),
-                       transfer.receivedAt};
+    result.Exchange = {
+        transfer.status,          std::move(transfer.finalUrl), std::move(transfer.contentType),
+        std::move(transfer.hops), transfer.receivedAt,          std::move(refusedBody)};
     return result;
 }
 

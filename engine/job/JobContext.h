@@ -33,6 +33,13 @@ struct JobContext {
                        "CSaveWorker." + procedure);
         }
     }
+
+    // Tells the user something that does not end the job: raised as a Warning, and logged
+    // under "CSaveWorker.<procedure>" unless the caller logs it its own way.
+    void Warn(const std::string& text, const std::string& procedure, bool logIt = true) {
+        if (logIt && log) log->Write(0, text, tessel::level::kInfo, "CSaveWorker." + procedure);
+        if (report) report->Warning(text);
+    }
 };
 
 }  // namespace fetchcore

@@ -24,6 +24,14 @@ void JobReporter::ResultList(const std::string& list) {
     Send(ResultListMsg{list});
 }
 
+void JobReporter::Waiting(int32_t seconds, const std::string& reason) {
+    Send(WaitingMsg{seconds, reason});
+}
+
+void JobReporter::Warning(const std::string& text) {
+    Send(WarningMsg{text});
+}
+
 void JobReporter::Complete(bool isSuccess, int32_t errNumber, const std::string& errDescription) {
     if (finished_) return;
     Send(JobCompleteMsg{jobId_, isSuccess, errNumber, errDescription});

@@ -21,6 +21,8 @@ class JobReporter {
     void SavingPageComplete(const std::string& url, bool isSuccess,
                             const std::string& errDescription);
     void ResultList(const std::string& list);
+    void Waiting(int32_t seconds, const std::string& reason);
+    void Warning(const std::string& text);
     void Complete(bool isSuccess, int32_t errNumber, const std::string& errDescription);
 
     bool Finished() const { return finished_; }

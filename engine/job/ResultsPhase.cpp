@@ -1,8 +1,26 @@
 #include "job/ResultsPhase.h"
 
+#include "job/ServerWait.h"
 #include "tessel/Error.h"
 
 namespace fetchcore {
+
+namespace {
+
+// A server that asks for longer, or refuses a page this often, is not waited out.
+constexpr std::chrono::seconds kLongestWait{60};
+constexpr int kMostAskedAgain = 3;
+
+// The host (and port) of an address, without any user name or password before it.
+std::string HostOf(const std::string& url) {
+    const std::size_t scheme = url.find("://");
+    const std::size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const std::size_t end = url.find_first_of("/?#", start);
+    const std::string authority = url.substr(start, end - start);
+    return authority.substr(authority.rfind('@') + 1);
+}
+
+}  // namespace
 
 ResultsPhase::ResultsPhase(JobContext& job, PagesPhase& pages)
     : job_(job), pages_(pages), moSERDownloader_(job.downloads) {
@@ -14,22 +32,28 @@ ResultsPhase::ResultsPhase(JobContext& job, PagesPhase& pages)
 
 void ResultsPhase::Begin() {
     source_ = MakeResultsSource(job_);
-    const PageFetch fetch = source_->Fetch();
+    PageFetch fetch = source_->Fetch();
     moSERDownloader_.BodyLimitB = fetch.limitB;
-    RequestPage(source_->FirstPage());
+    moSERDownloader_.RequestHeaders = std::move(fetch.headers);
+    if (auto first = source_->FirstPage()) return RequestPage(std::move(*first));
+    EndOfResults();
 }
 
 void ResultsPhase::RequestPage(std::string url) {
     currentURL_ = std::move(url);
+    askedAgain_ = 0;
     moSERDownloader_.Download(currentURL_, source_->Fetch().sizeB);
 }
 
 void ResultsPhase::Complete(const DownloadResult& Result) {
     if (job_.Finished()) return;
     if (!Result.IsSuccess) {
+        if (const auto wait = AskedWait(Result);
+            wait && *wait <= kLongestWait && askedAgain_ < kMostAskedAgain) {
+            return AskAgain(*wait, Result);
+        }
         // Results of earlier pages are dropped: a partial list would pass for a whole one.
-        const tessel::ComError failure =
-            source_->DownloadFailure(Result.ErrNumber, Result.ErrDescription);
+        const tessel::ComError failure = source_->DownloadFailure(Result);
         job_.report->Complete(false, failure.Number(), failure.Description());
         return;
     }
@@ -44,6 +68,26 @@ void ResultsPhase::Complete(const DownloadResult& Result) {
             tessel::Trap([&] { next ? RequestPage(std::move(*next)) : EndOfResults(); })) {
         Fail(*failure, "");
     }
+}
+
+void ResultsPhase::AskAgain(std::chrono::seconds wait, const DownloadResult& refused) {
+    ++askedAgain_;
+    const int32_t seconds = static_cast<int32_t>(wait.count());
+    const std::string reason =
+        HostOf(currentURL_) + " answered HTTP " + std::to_string(refused.Exchange.Status) + " (" +
+        refused.ErrDescription + "); asking again, " + std::to_string(askedAgain_) + " of " +
+        std::to_string(kMostAskedAgain);
+    if (job_.log) {
+        job_.log->Write(0, currentURL_ + ". Waiting " + std::to_string(seconds) + " s: " + reason,
+                        tessel::level::kInfo, "CSaveWorker.moSERDownloader_Complete");
+    }
+    job_.report->Waiting(seconds, reason);
+    // The transfer loop holds the request without a slot; the job's cancel ends the wait.
+    moSERDownloader_.QueueDelay = wait;
+    const auto failure =
+        tessel::Trap([&] { moSERDownloader_.Download(currentURL_, source_->Fetch().sizeB); });
+    moSERDownloader_.QueueDelay = {};
+    if (failure) Fail(*failure, "");
 }
 
 void ResultsPhase::Fail(const tessel::ComError& failure, const std::string& logPrefix) {

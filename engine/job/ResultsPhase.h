@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,7 +13,9 @@
 namespace fetchcore {
 
 // The first phase of a save job: fetches the results pages one after another, numbers
-// their links, and when paging ends reports the list and hands over to the pages phase.
+// their links, and when paging ends reports the list and hands over to the pages phase. A
+// page refused for a while (429 or 503, a wait of at most a minute) is asked for again after
+// the wait, at most three times.
 class ResultsPhase : private CDownloaderEvents {
   public:
     ResultsPhase(JobContext& job, PagesPhase& pages);
@@ -28,6 +31,8 @@ class ResultsPhase : private CDownloaderEvents {
     void Complete(const DownloadResult& Result) override;
     void Fail(const tessel::ComError& failure, const std::string& logPrefix);
     void RequestPage(std::string url);
+    // Requests the refused page again after `wait`, as its server asked.
+    void AskAgain(std::chrono::seconds wait, const DownloadResult& refused);
     void EndOfResults();
 
     JobContext& job_;
@@ -36,6 +41,7 @@ class ResultsPhase : private CDownloaderEvents {
     tessel::EventSource<CDownloaderEvents>::Connection connection_;
     std::unique_ptr<ResultsSource> source_;
     std::string currentURL_;
+    int askedAgain_ = 0;  // how often the current page was requested again
 };
 
 }  // namespace fetchcore

@@ -166,6 +166,14 @@ void CSaver::Dispatch(int32_t Msg, const VariantArray& Data) {
         case ResultListMsg::kMsg:
             events_.Raise(&CSaverEvents::ResultList, ResultListMsg::FromData(Data).list);
             break;
+        case WaitingMsg::kMsg: {
+            const auto m = WaitingMsg::FromData(Data);
+            events_.Raise(&CSaverEvents::Waiting, m.seconds, m.reason);
+            break;
+        }
+        case WarningMsg::kMsg:
+            events_.Raise(&CSaverEvents::Warning, WarningMsg::FromData(Data).text);
+            break;
         case JobCompleteMsg::kMsg: {
             const auto m = JobCompleteMsg::FromData(Data);
             const EventJobScope scope(eventJob_, m.jobId);

@@ -22,7 +22,7 @@ PageFetch Layout2010Source::Fetch() const {
     return PageFetch{kResultsPageSizeB, 0};
 }
 
-std::string Layout2010Source::FirstPage() {
+std::optional<std::string> Layout2010Source::FirstPage() {
     const CTask& task = *job_.task;
     currentStart_ = task.ResultsFrom();
     return MakeResultsPageURL(task.SearchURL(), task.ResultsPerPage(), currentStart_);

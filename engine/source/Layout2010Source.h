@@ -15,7 +15,7 @@ class Layout2010Source : public ResultsSource {
     explicit Layout2010Source(JobContext& job) : job_(job) {}
 
     PageFetch Fetch() const override;
-    std::string FirstPage() override;
+    std::optional<std::string> FirstPage() override;
     std::optional<std::string> TakePage(const std::string& url, const std::string& page) override;
 
   private:

@@ -1,4 +1,6 @@
+#include "fetchcore/BraveAddress.h"
 #include "fetchcore/SearxngAddress.h"
+#include "source/BraveSource.h"
 #include "source/Layout2010Source.h"
 #include "source/ResultsSource.h"
 #include "source/SearxngSource.h"
@@ -6,7 +8,9 @@
 namespace fetchcore {
 
 std::unique_ptr<ResultsSource> MakeResultsSource(JobContext& job) {
-    if (IsSearxngAddress(job.task->SearchURL())) return std::make_unique<SearxngSource>(job);
+    const std::string url = job.task->SearchURL();
+    if (IsBraveAddress(url)) return std::make_unique<BraveSource>(job);
+    if (IsSearxngAddress(url)) return std::make_unique<SearxngSource>(job);
     return std::make_unique<Layout2010Source>(job);
 }
 

@@ -1,24 +1,18 @@
 #include "source/SearxngReader.h"
 
-#include <simdjson.h>
-
-#include "parser/CGP.h"
+#include "source/JsonAnswer.h"
 #include "source/SourceErrors.h"
-#include "tessel/Text.h"
 
 namespace fetchcore {
 namespace {
 
+using jsonanswer::IsHttpAddress;
+using jsonanswer::StringOf;
 using simdjson::dom::array;
 using simdjson::dom::element;
 
 [[noreturn]] void NotSearxngJson() {
-    throw tessel::ComError(CGP::kErrCannotParsePage,
-                           std::string(CGP::kCannotParsePageText) + srcerr::kNotSearxngJson);
-}
-
-bool IsHttpAddress(std::string_view url) {
-    return tessel::StartsWithNoCase(url, "http://") || tessel::StartsWithNoCase(url, "https://");
+    jsonanswer::NotAnAnswer(srcerr::kNotSearxngJson);
 }
 
 std::string TextOf(element value) {
@@ -30,7 +24,9 @@ void ReadResults(array results, SearxngPage& page) {
     for (element entry : results) {
         std::string_view url;
         if (entry["url"].get_string().get(url)) continue;  // no object, or no string "url"
-        if (IsHttpAddress(url)) page.links.emplace_back(url);
+        if (!IsHttpAddress(url)) continue;
+        page.results.push_back(
+            {std::string(url), StringOf(entry, "title"), StringOf(entry, "content")});
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "source/ResultsSource.h"
@@ -17,17 +18,18 @@ class SearxngSource : public ResultsSource {
     explicit SearxngSource(JobContext& job) : job_(job) {}
 
     PageFetch Fetch() const override { return PageFetch{0, kPageLimitB}; }
-    std::string FirstPage() override;
+    std::optional<std::string> FirstPage() override;
     std::optional<std::string> TakePage(const std::string& url, const std::string& page) override;
-    tessel::ComError DownloadFailure(int32_t number, const std::string& description) const override;
+    tessel::ComError DownloadFailure(const DownloadResult& result) const override;
 
   private:
     std::string PageURL() const;
-    void WarnOfEngines(const std::string& url, const std::string& engines) const;
+    void WarnOfEngines(const std::string& url, const std::string& engines);
 
     JobContext& job_;
     int pageNo_ = 1;
-    int64_t nextPosition_ = 1;  // the position of the next page's first result
+    int64_t nextPosition_ = 1;        // the position of the next page's first result
+    std::set<std::string> warnedOf_;  // the lists of dead engines the user has heard of
 };
 
 }  // namespace fetchcore

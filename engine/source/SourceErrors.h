@@ -21,6 +21,15 @@ inline constexpr const char* kSearxngTooManyRequests =
     "The SearXNG instance limits requests (HTTP 429): wait before searching again, or ask its "
     "administrator to allow more (its limiter or botdetection settings).";
 
+// Follows "Cannot parse page. " when an answer of the Brave Search API is not its search answer.
+inline constexpr const char* kNotBraveJson = "The answer is not a Brave Search API search answer.";
+
+// The Brave Search API's key is missing, cannot be sent, or was refused.
+inline constexpr int32_t kApiKey = tessel::UserError(0x291);
+inline constexpr const char* kBraveTooManyRequests =
+    "The Brave Search API limits requests (HTTP 429): the plan's requests per second or per "
+    "month are used up; wait, or see the limits in the API dashboard.";
+
 // The first page came back empty because the instance's engines failed.
 inline constexpr int32_t kUnresponsiveEngines = tessel::UserError(0x290);
 inline constexpr const char* kUnresponsiveEnginesText =

@@ -74,8 +74,10 @@ CurlTransfer::CurlTransfer(const TransferRequest& request, CURLSH* share)
         Invalid("URL '" + request.url + "' is not an http or https URL. ");
     }
     for (const auto& line : request.headerLines) {
+        // Named, not shown: a header's value may be a key.
         if (!IsValidHeaderLine(line))
-            Invalid("Header '" + line + "' is not a valid request header. ");
+            Invalid("Header '" + line.substr(0, line.find_first_of(":;\r\n")) +
+                    "' is not a valid request header. ");
         auto* list = curl_slist_append(headers_.get(), line.c_str());
         if (!list) Unavailable("store a request header");
         (void)headers_.release();  // now owned through the new list head
@@ -83,10 +85,10 @@ CurlTransfer::CurlTransfer(const TransferRequest& request, CURLSH* share)
     }
     easy_.reset(curl_easy_init());
     if (!easy_) Unavailable("create a transfer");
-    Configure(EscapeBlanks(request.url), share);
+    Configure(EscapeBlanks(request.url), share, request.followRedirects);
 }
 
-void CurlTransfer::Configure(const std::string& url, CURLSH* share) {
+void CurlTransfer::Configure(const std::string& url, CURLSH* share, bool followRedirects) {
     CURL* e = easy_.get();
     bool ok = curl_easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_PRIVATE, this) == CURLE_OK;
@@ -96,7 +98,7 @@ void CurlTransfer::Configure(const std::string& url, CURLSH* share) {
     // http and https only, including where a redirect points.
     ok &= curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
-    ok &= curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, followRedirects ? 1L : 0L) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;

@@ -29,7 +29,7 @@ class CurlTransfer {
     TransferResult Stopped(TransferEnd end);
 
   private:
-    void Configure(const std::string& url, CURLSH* share);
+    void Configure(const std::string& url, CURLSH* share, bool followRedirects);
     TransferResult Exchange(TransferEnd end);
     void Fail(TransferResult& result, CURLcode code) const;
     bool Inflates() const;

@@ -13,6 +13,8 @@ std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
     task->SkipNonHTMLFiles(v.SkipNonHTMLFiles);
     task->SaveResultsToFolder(v.SaveResultsToFolder);
     task->Resume(v.Resume);
+    task->SearchApiKey(v.SearchApiKey);
+    task->SearchApiKeyOrigin(v.SearchApiKeyOrigin);
     return task;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fetchcore/BraveAddress.h"
 #include "fetchcore/SearxngAddress.h"
 #include "tessel/Text.h"
 #include "tessel/Toolbox.h"
@@ -73,7 +74,8 @@ std::string KeywordToURL(const std::string& keyword) {
 }
 
 std::string KeywordIntoURL(const std::string& url, const std::string& keyword) {
-    if (!fetchcore::IsSearxngAddress(url)) return KeywordToURL(keyword);
+    if (!fetchcore::IsSearxngAddress(url) && !fetchcore::IsBraveAddress(url))
+        return KeywordToURL(keyword);
     return fetchcore::WithQueryParameter(url, "q", EncodeKeyword(keyword));
 }
 
@@ -81,6 +83,10 @@ std::string SearxngSearchURL(const std::string& instance, const std::string& key
     std::string base(tessel::TrimBlanks(instance));
     while (base.ends_with('/')) base.pop_back();
     return base + "/search?q=" + EncodeKeyword(keyword) + "&format=json";
+}
+
+std::string BraveSearchURL(const std::string& keyword) {
+    return std::string(fetchcore::kBraveSearchAddress) + "?q=" + EncodeKeyword(keyword);
 }
 
 std::optional<std::string> SearxngFromEnvironment() {

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "fetchcore/BraveAddress.h"
 #include "fetchcore/SearxngAddress.h"
 #include "taskcore/ValReader.h"
 #include "tessel/Text.h"
@@ -32,8 +33,9 @@ std::optional<TaskCheckResult> CheckSearch(const TaskFields& f, TaskValues& task
     const std::string url = std::string(tessel::TrimBlanks(f.searchUrl));
     if (keyword.empty()) return Fail(msg::kNoKeyword, TaskControl::Keyword);
     const std::string lowerUrl = tessel::LowerAscii(url);
-    // A SearXNG instance serves the same results by its JSON API.
-    if (lowerUrl.find("google") == std::string::npos && !fetchcore::IsSearxngAddress(url))
+    // A SearXNG instance and the Brave Search API serve results by their JSON APIs.
+    if (lowerUrl.find("google") == std::string::npos && !fetchcore::IsSearxngAddress(url) &&
+        !fetchcore::IsBraveAddress(url))
         return Fail(msg::kNotGoogle, TaskControl::SearchURL);
     if (HasPagingParameter(lowerUrl)) return Fail(msg::kPagingInUrl, TaskControl::SearchURL);
     task.KW = keyword;

@@ -44,7 +44,11 @@ TEST(CliOptions, RefusesWhatItCannotUse) {
                                                {"a", "--quiet=yes"},
                                                {"a", "--format", "csv"},
                                                {"--searxng", "http://s"},
-                                               {"--url", "u", "--searxng", "s"}}) {
+                                               {"--url", "u", "--searxng", "s"},
+                                               {"--brave"},
+                                               {"--brave=k", "a"},
+                                               {"--brave", "--url", "u"},
+                                               {"--brave", "--searxng", "s", "a"}}) {
         EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseArguments({"--help"}).help);
@@ -91,6 +95,15 @@ TEST(TaskFromOptions, SearxngComesFromTheOptionElseFromTheEnvironment) {
     o.searchUrl = "http://www.google.com/search?q=x";
     EXPECT_EQ(FieldsFrom(o).searchUrl, *o.searchUrl) << "--url wins over the environment";
     ::unsetenv("KESTROVA_SEARXNG");
+}
+
+TEST(TaskFromOptions, BraveSearchesTheApisOwnAddressEvenWithAnInstanceInTheEnvironment) {
+    ::setenv("KESTROVA_SEARXNG", "http://env.example", 1);
+    const auto o = ParseArguments({"--brave", "red kites"});
+    EXPECT_EQ(FieldsFrom(o).searchUrl,
+              "https://api.search.brave.com/res/v1/web/search?q=red+kites");
+    ::unsetenv("KESTROVA_SEARXNG");
+    EXPECT_TRUE(ParseArguments({"--keywords", "f", "--brave"}).brave);
 }
 
 }  // namespace

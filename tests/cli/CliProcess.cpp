@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -38,15 +41,27 @@ std::jthread Collect(int fd, std::string& text) {
     });
 }
 
-// The parent's environment with our own APPDATA, and loopback never sent to a proxy.
-std::vector<std::string> ChildEnvironment(const std::string& appData) {
+// The parent's environment with our own APPDATA and config folder, without a key, loopback
+// never sent to a proxy, and `extra` last.
+std::vector<std::string> ChildEnvironment(const std::string& appData,
+                                          const std::vector<std::string>& extra) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
-        if (std::strncmp(*e, "APPDATA=", 8) != 0 && std::strncmp(*e, "no_proxy=", 9) != 0)
-            env.emplace_back(*e);
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        if (name != "APPDATA" && name != "no_proxy" && name != "XDG_CONFIG_HOME" &&
+            name != "KESTROVA_BRAVE_KEY")
+            env.push_back(entry);
     }
     env.push_back("APPDATA=" + appData);
+    env.push_back("XDG_CONFIG_HOME=" + appData + "/config");
     env.push_back("no_proxy=127.0.0.1");
+    // A variable given twice would be read from its first entry.
+    for (const auto& entry : extra) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        std::erase_if(env, [&](const std::string& e) { return e.starts_with(name); });
+        env.push_back(entry);
+    }
     return env;
 }
 
@@ -60,7 +75,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& appData,
-                       const std::vector<std::string>& launcher) {
+                       const std::vector<std::string>& launcher,
+                       const std::vector<std::string>& extraEnv) {
     Pipe out, err;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -69,7 +85,7 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& 
     std::vector<std::string> argv = launcher;
     argv.push_back(KES_CLI_BINARY);
     argv.insert(argv.end(), args.begin(), args.end());
-    auto env = ChildEnvironment(appData);
+    auto env = ChildEnvironment(appData, extraEnv);
     const int failed = posix_spawnp(&pid_, argv[0].c_str(), &actions, nullptr,
                                     Pointers(argv).data(), Pointers(env).data());
     posix_spawn_file_actions_destroy(&actions);
@@ -108,8 +124,21 @@ CliResult CliProcess::Wait() {
     return result_;
 }
 
-CliResult RunCli(const std::vector<std::string>& args, const std::string& appData) {
-    return CliProcess(args, appData).Wait();
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& appData,
+                 const std::vector<std::string>& env) {
+    return CliProcess(args, appData, {}, env).Wait();
 }
 
 }  // namespace cli_test

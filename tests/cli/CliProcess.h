@@ -15,13 +15,15 @@ struct CliResult {
 };
 
 // kestrova-cli running as a child process, its standard output and error collected.
-// The child's APPDATA points at `appData`, so its default log stays in the test's folder.
+// The child's APPDATA points at `appData`, so its default log stays in the test's folder, and
+// its XDG_CONFIG_HOME at `appData`/config; no key of the parent's environment reaches it.
 class CliProcess {
   public:
     // `launcher`, when given, is a command that runs the program: its words come first,
-    // then the program's path and `args`.
+    // then the program's path and `args`. `env` ("NAME=value") is added to the environment.
     CliProcess(const std::vector<std::string>& args, const std::string& appData,
-               const std::vector<std::string>& launcher = {});
+               const std::vector<std::string>& launcher = {},
+               const std::vector<std::string>& env = {});
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -37,7 +39,13 @@ class CliProcess {
     CliResult result_;
 };
 
+// A file's whole content; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // Runs the program to its end.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& appData);
+CliResult RunCli(const std::vector<std::string>& args, const std::string& appData,
+                 const std::vector<std::string>& env = {});
 
 }  // namespace cli_test

@@ -64,7 +64,8 @@ class KeywordRunTest : public ::testing::Test {
     }
 
     // The list's keywords, each searched on the double; "broken" is searched where the double
-    // answers 404 and "stalled" where it never answers.
+    // answers 404 and "stalled" where it never answers; "brave ..." on its Brave Search API,
+    // "brave deep" beyond the API's depth.
     std::vector<KeywordTask> Tasks(const std::string& list) const {
         std::istringstream in(list);
         std::vector<KeywordTask> tasks;
@@ -76,6 +77,11 @@ class KeywordRunTest : public ::testing::Test {
             task.values.ResultsTo = task.values.ResultsPerPage = 10;
             if (keyword == "broken" || keyword == "stalled")
                 task.values.SearchURL = double_->BaseURL() + "/google/" + keyword + "?q=x";
+            if (keyword.starts_with("brave")) {
+                task.values.SearchURL = double_->BraveURL(keyword);
+                task.values.SearchApiKey = "double-key";
+            }
+            if (keyword == "brave deep") task.values.ResultsFrom = task.values.ResultsTo = 250;
             tasks.push_back(task);
         }
         return tasks;
@@ -115,6 +121,20 @@ TEST_F(KeywordRunTest, EachKeywordRunsInTurnAndAFailedJobIsToldAndPassedBy) {
     const std::string err = err_.str();
     EXPECT_NE(err.find("kestrova-cli: broken: "), std::string::npos) << err;
     EXPECT_NE(err.find("f\xC3\xB6hn (2/4): listed 2 results\n"), std::string::npos) << err;
+}
+
+TEST_F(KeywordRunTest, BraveSearchesRunOneAKeywordAndEachWarnsUnderItsKeyword) {
+    const auto outcome = Run("brave kites\nbrave deep\nbrave ospreys\n", {[] { return 0; }});
+    EXPECT_EQ(outcome.failed, 0);
+    EXPECT_EQ(delivered_, (Strings{Rows("brave kites"), "", Rows("brave ospreys")}));
+    EXPECT_EQ(double_->Snapshot().searchRequests, 2) << "the deep one asked for nothing";
+    EXPECT_NE(err_.str().find("kestrova-cli: brave deep: warning: The Brave Search API gives at "
+                              "most 100 results for a search at 10 a page (200 at 20).\n"),
+              std::string::npos)
+        << err_.str();
+    ASSERT_TRUE(double_->Snapshot().last);
+    EXPECT_EQ(double_->Snapshot().last->target,
+              "/res/v1/web/search?q=brave+ospreys&count=10&offset=0");
 }
 
 TEST_F(KeywordRunTest, AStopInTheSecondJobCancelsItAndStartsNoOther) {

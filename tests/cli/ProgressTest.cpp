@@ -51,6 +51,25 @@ TEST(Progress, ALabelLeadsEveryLineAndIsShownWhileSearching) {
     EXPECT_EQ(out.str(), "kites (3/40): searching\nkites (3/40): listed 1 result\n");
 }
 
+TEST(Progress, AWaitIsALineOfItsOwnOrShowsOnTheTerminalUntilTheNextEvent) {
+    std::ostringstream lines, terminal, quiet;
+    Progress l(lines, Progress::Mode::Lines, 80, "kites (1/2)");
+    l.Waiting(5, "HTTP 429 Too Many Requests");
+    EXPECT_EQ(lines.str(), "kites (1/2): waiting 5 s: HTTP 429 Too Many Requests\n");
+
+    Progress t(terminal, Progress::Mode::Terminal, 200);
+    t.StartSavingPage(1, "http://a/");
+    t.Waiting(2, "HTTP 503");
+    EXPECT_TRUE(terminal.str().ends_with(
+        "\r0 listed, 0 saved, 0 failed, 0 skipped | waiting 2 s: HTTP 503\x1b[K"))
+        << terminal.str();
+    t.PageSkipped(2, "http://b/");
+    EXPECT_TRUE(terminal.str().ends_with("| saving 1 http://a/\x1b[K")) << terminal.str();
+
+    Progress(quiet, Progress::Mode::Quiet).Waiting(5, "HTTP 429");
+    EXPECT_EQ(quiet.str(), "");
+}
+
 TEST(Progress, TerminalLineNeverWraps) {
     std::ostringstream out;
     Progress p(out, Progress::Mode::Terminal, 20);

@@ -31,6 +31,7 @@ work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 cd "$work" && mkdir pages && touch page-list.txt
 
 expect "--format" --for
+expect "--brave" --bra
 expect "--per-page" --per
 expect "tsv" --format t
 expect "jsonl list tsv" --format ""

@@ -65,6 +65,14 @@ TEST_F(TransferRequest, ARequestThatWouldBreakIsRefusedUnsent) {
     EXPECT_EQ(server_.LastRequest(), "") << "a refused request reached the server";
 }
 
+TEST_F(TransferRequest, ARefusedHeaderIsNamedWithoutItsValue) {
+    const auto result = Fetch(loop_, {.url = server_.Url("/"),
+                                      .headerLines = {"X-Subscription-Token: s3cret\r\nHost: x"}});
+    EXPECT_EQ(result.errorNumber, httperr::kInvalidArgument);
+    EXPECT_EQ(result.errorDescription,
+              "Header 'X-Subscription-Token' is not a valid request header. ");
+}
+
 TEST(TransferAvailability, LibcurlInitialises) {
     EXPECT_TRUE(platform::HttpAvailable());
 }

@@ -103,6 +103,17 @@ TEST_F(TransferStatus, RedirectIsFollowedToTheFinalAnswer) {
     EXPECT_EQ(result.finalUrl, server_.Url("/status/200"));
 }
 
+TEST_F(TransferStatus, ARequestThatFollowsNoRedirectGetsTheRedirectAsItsAnswer) {
+    const auto result = Fetch(
+        loop_,
+        {.url = server_.Url("/redirect/1"), .headerLines = {"X-Key: k"}, .followRedirects = false});
+    ASSERT_EQ(result.end, TransferEnd::Completed) << result.errorDescription;
+    EXPECT_EQ(result.status, 302);
+    ASSERT_EQ(result.hops.size(), 1u) << "the redirect's target was never asked";
+    EXPECT_EQ(result.hops[0].Header("Location").value_or(""), "/redirect/0");
+    EXPECT_EQ(result.finalUrl, server_.Url("/redirect/1"));
+}
+
 // Later work reads the whole chain: where each answer sent the transfer, and when the last
 // one came.
 TEST_F(TransferStatus, TheResultRecordsEveryHopInOrder) {

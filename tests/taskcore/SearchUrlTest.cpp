@@ -104,6 +104,15 @@ TEST(KeywordIntoURL, OnASearxngAddressOnlyTheQueryKeyChanges) {
     EXPECT_EQ(KeywordIntoURL("http://www.google.com/search?hl=de&q=old", "a b"), kPlain + "a+b");
 }
 
+TEST(KeywordIntoURL, OnABraveSearchApiAddressOnlyTheQueryKeyChanges) {
+    EXPECT_EQ(BraveSearchURL(" red kites "),
+              "https://api.search.brave.com/res/v1/web/search?q=red+kites");
+    const std::string brave = "http://127.0.0.1:8080/res/v1/web/search?country=de&q=old";
+    EXPECT_EQ(KeywordIntoURL(brave, "C++"),
+              "http://127.0.0.1:8080/res/v1/web/search?country=de&q=C%2B%2B");
+    EXPECT_EQ(URLToKeyword(KeywordIntoURL(brave, "a & b")), "a & b");
+}
+
 TEST(SearxngSearchURL, AppendsTheSearchToTheInstance) {
     EXPECT_EQ(SearxngSearchURL("https://searx.example//", "red kites"),
               "https://searx.example/search?q=red+kites&format=json");

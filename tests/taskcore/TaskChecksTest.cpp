@@ -82,6 +82,16 @@ TEST(CheckTask, ASearxngAddressPassesForAGoogleOne) {
     ExpectFailure(f, "Invalid search URL. Please enter Google URL.", TaskControl::SearchURL);
 }
 
+TEST(CheckTask, TheBraveSearchApiPassesForAGoogleAddress) {
+    TaskFields f = ValidFields();
+    f.searchUrl = "https://api.search.brave.com/res/v1/web/search?q=kestrova";
+    EXPECT_TRUE(CheckTask(f).task.has_value());
+    f.searchUrl = "http://127.0.0.1:8080/res/v1/web/search?q=kestrova&country=de";
+    EXPECT_TRUE(CheckTask(f).task.has_value());
+    f.searchUrl = "https://api.search.brave.com/res/v1/news/search?q=kestrova";
+    ExpectFailure(f, "Invalid search URL. Please enter Google URL.", TaskControl::SearchURL);
+}
+
 TEST(CheckTask, UrlMustNotCarryPagingParameters) {
     const std::string paging =
         "Invalid search URL. Please remove pagination parameters \"num\" and/or \"start\".";

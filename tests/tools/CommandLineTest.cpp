@@ -44,7 +44,11 @@ TEST(CommandLine, ReadsEveryOption) {
                                         "--searxng-page-size",
                                         "20",
                                         "--unresponsive",
-                                        "google:CAPTCHA: too many"});
+                                        "google:CAPTCHA: too many",
+                                        "--rate-limit",
+                                        "2:Sun, 06 Nov 1994 08:49:37 GMT",
+                                        "--brave-key",
+                                        "k3y"});
     const auto& o = line.options;
     EXPECT_FALSE(line.help);
     EXPECT_EQ(o.port, 8123);
@@ -68,6 +72,10 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.searxngPageSize, 20);
     EXPECT_EQ(o.unresponsiveEngines,
               (std::vector<std::pair<std::string, std::string>>{{"google", "CAPTCHA: too many"}}));
+    EXPECT_EQ(o.rateLimit.times, 2);
+    EXPECT_EQ(o.rateLimit.status, 429);
+    EXPECT_EQ(o.rateLimit.retryAfter, "Sun, 06 Nov 1994 08:49:37 GMT");
+    EXPECT_EQ(o.braveKey, "k3y");
 }
 
 TEST(CommandLine, DefaultsAndHelp) {
@@ -95,6 +103,8 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
         {"--unresponsive", "google"},
         {"--unresponsive", ":x"},
         {"--searxng-page-size", "0"},
+        {"--rate-limit", "2"},
+        {"--rate-limit", "0:5"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW(ParseCommandLine(args), std::invalid_argument) << args[0];

@@ -26,6 +26,11 @@ class FETCHCORE_EXPORT CSaverEvents {
     virtual void SavingPageComplete(const std::string& /*url*/, bool /*IsSuccess*/,
                                     const std::string& /*ErrDescription*/) {}
     virtual void ResultList(const std::string& /*ResultList*/) {}
+    // The job waits `Seconds` before it asks for a results page again, as the server asked;
+    // `Reason` says why. A cancel ends the wait.
+    virtual void Waiting(int32_t /*Seconds*/, const std::string& /*Reason*/) {}
+    // Something the user should know of a job that goes on; the job's log has it too.
+    virtual void Warning(const std::string& /*Text*/) {}
 
   protected:
     ~CSaverEvents() = default;
@@ -38,6 +43,8 @@ inline constexpr int32_t kStartSavingPage = 1;
 inline constexpr int32_t kSavingPageComplete = 2;
 inline constexpr int32_t kResultList = 3;
 inline constexpr int32_t kJobComplete = 4;
+inline constexpr int32_t kWaiting = 5;
+inline constexpr int32_t kWarning = 6;
 }  // namespace msg
 
 inline constexpr const char* kSaveWorkerProgID = "fetchcore.csaveworker";

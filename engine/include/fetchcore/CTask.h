@@ -33,6 +33,13 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     // is kept instead of fetched again, so a stopped job can be run again to finish it.
     bool Resume() const { return Get(resume_); }
     void Resume(bool v) { Set(resume_, v); }
+    // The key of the search API the address calls for (the Brave Search API's subscription
+    // token), and where it came from ("KESTROVA_BRAVE_KEY", a file's path) for the message
+    // that it was refused. The key is sent to that API only and written nowhere.
+    std::string SearchApiKey() const { return Get(searchApiKey_); }
+    void SearchApiKey(std::string v) { Set(searchApiKey_, std::move(v)); }
+    std::string SearchApiKeyOrigin() const { return Get(searchApiKeyOrigin_); }
+    void SearchApiKeyOrigin(std::string v) { Set(searchApiKeyOrigin_, std::move(v)); }
 
   private:
     template <class T>
@@ -56,6 +63,8 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     bool skipNonHTMLFiles_ = false;
     std::string saveResultsToFolder_;
     bool resume_ = false;
+    std::string searchApiKey_;
+    std::string searchApiKeyOrigin_;
 };
 
 }  // namespace fetchcore

@@ -42,8 +42,9 @@ struct ResponseHead {
     std::optional<std::string_view> Header(std::string_view name) const;
 };
 
-// A GET over http or https. Redirects are followed (at most 10, http and https only) and
-// compressed bodies decoded. Every member has a default, so a request names only what it sets:
+// A GET over http or https. Redirects are followed (at most 10, http and https only) unless
+// the request says otherwise, and compressed bodies decoded. Every member has a default, so a
+// request names only what it sets:
 // {.url = address, .timeout = 5s}.
 struct TransferRequest {
     // Default body limits: memory bounds the one, the file size the other.
@@ -63,6 +64,9 @@ struct TransferRequest {
     std::chrono::milliseconds delay{0};
     // A manual-reset event that cancels the transfer, queued or running; "" for none.
     std::string cancelEventName{};
+    // Off, a redirect is the answer itself: the request's headers (a key among them) reach
+    // no address but its own.
+    bool followRedirects = true;
 };
 
 enum class TransferEnd {

@@ -12,14 +12,17 @@ inline constexpr const char* kSearchHost = "www.google.com";
 // as "+".
 std::string KeywordToURL(const std::string& keyword);
 
-// The search address after the keyword box changed: for a SearXNG address only its "q"
-// parameter is replaced, keeping the instance and every other parameter; any other address
-// becomes KeywordToURL(keyword).
+// The search address after the keyword box changed: for a SearXNG or Brave Search API address
+// only its "q" parameter is replaced, keeping the server and every other parameter; any other
+// address becomes KeywordToURL(keyword).
 std::string KeywordIntoURL(const std::string& url, const std::string& keyword);
 
 // The JSON search of a SearXNG instance for a keyword: `instance` (its base address, trailing
 // slashes dropped) + "/search?q=KEYWORD&format=json".
 std::string SearxngSearchURL(const std::string& instance, const std::string& keyword);
+
+// The Brave Search API's web search for a keyword: its address + "?q=KEYWORD".
+std::string BraveSearchURL(const std::string& keyword);
 
 // The SearXNG instance that KESTROVA_SEARXNG names, if set and not blank.
 std::optional<std::string> SearxngFromEnvironment();

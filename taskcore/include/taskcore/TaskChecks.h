@@ -30,6 +30,10 @@ struct TaskValues {
     bool SkipNonHTMLFiles = false;
     std::string SaveResultsToFolder;
     bool Resume = false;  // no field of the editor: set by the caller that offers it
+    // The search API's key and where it came from, for an address that needs one: set by the
+    // caller from where it keeps keys, never from a field, and never saved with the fields.
+    std::string SearchApiKey;
+    std::string SearchApiKeyOrigin;
 };
 
 // The field a failed check concerns, so the editor can focus its control.

@@ -57,6 +57,19 @@ TEST_F(CancelTest, ACancelSetBeforeTheDownloadStartsIsReportedWithoutARequest) {
     EXPECT_EQ(server.Snapshot().Requests(), 0);
 }
 
+TEST_F(CancelTest, ACancelEndsADownloadThatWaitsInTheQueueAndItNeverReachesTheServer) {
+    SerpDouble server;
+    server.Start();
+    downloader_->QueueDelay = std::chrono::hours(1);
+    downloader_->Download(server.PageURL(1), 0);
+    downloader_->QueueDelay = {};
+    EXPECT_TRUE(DownloadOne(server.PageURL(2)).isSuccess) << "later downloads pass it";
+    platform::SetEvent(OpenCancelEvent());
+    ASSERT_TRUE(PumpUntil([&] { return recorder_->completions.size() == 2; }));
+    EXPECT_EQ(recorder_->completions.back().description, "Cancelled");
+    EXPECT_EQ(server.Snapshot().pageRequests, 1);
+}
+
 TEST_F(CancelTest, ACancelDuringASlowResponseEndsTheWait) {
     SerpDouble::Options options;
     options.resultFaults[1] = Fault::DelayBy(std::chrono::minutes(5));

@@ -39,6 +39,25 @@ TEST_F(RequestHeadersTest, BlanksAroundTheUrlAreTrimmedBeforeItTravels) {
     EXPECT_EQ(recorder_->startedUrls, std::vector<std::string>{url});
 }
 
+TEST_F(RequestHeadersTest, ExtraHeadersGoWithLaterDownloadsWhichFollowNoRedirect) {
+    downloader_->RequestHeaders = {"X-Subscription-Token: k3y", "Accept: application/json"};
+    const auto record = Sent(server_.PageURL(1), 0);
+    EXPECT_EQ(record.Header("X-Subscription-Token"), "k3y");
+    EXPECT_EQ(record.Header("Accept"), "application/json");
+
+    SerpDouble::Options redirecting;
+    redirecting.resultFaults[1] = serpdouble::Fault::RedirectTo(server_.PageURL(2));
+    SerpDouble elsewhere(redirecting);
+    elsewhere.Start();
+    const auto c = DownloadOne(elsewhere.PageURL(1));
+    EXPECT_EQ(c.exchange.Status, 302) << "the redirect is the answer";
+    EXPECT_EQ(server_.Snapshot().pageRequests, 1) << "the key never reached the other address";
+
+    downloader_->RequestHeaders.clear();
+    EXPECT_FALSE(Sent(server_.PageURL(3), 0).Header("X-Subscription-Token"));
+    EXPECT_EQ(DownloadOne(elsewhere.PageURL(1)).exchange.Status, 200) << "followed again";
+}
+
 TEST_F(RequestHeadersTest, APositiveSizeAsksForThatManyBytes) {
     EXPECT_EQ(Sent(server_.PageURL(1), 1).Header("Range"), "bytes=0-0");
     EXPECT_EQ(Sent(server_.PageURL(1), 4096).Header("Range"), "bytes=0-4095");

@@ -142,4 +142,7 @@ TEST_F(ResponseTest, TheResultCarriesTheExchangeWithEveryHop) {
     const auto refused = DownloadOne(page.substr(0, page.find("/page/")) + "/nowhere");
     EXPECT_FALSE(refused.isSuccess);
     EXPECT_EQ(refused.exchange.Status, 404) << "a refused answer still tells its status";
+    EXPECT_EQ(refused.exchange.RefusedBody, "Not Found") << "and what its body said";
+    EXPECT_EQ(refused.page, "");
+    EXPECT_EQ(c.exchange.RefusedBody, "") << "an accepted body is the page, not a refusal";
 }

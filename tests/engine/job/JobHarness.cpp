@@ -25,7 +25,16 @@ void HarnessQueue::Submit(platform::TransferRequest request, platform::TransferD
     if (allowed == 0) throw tessel::ComError(tessel::err::kCannotCreateObject, "No more transfers");
     if (allowed > 0) --allowed;
     if (const auto t = timeout.load(); t.count() > 0) request.timeout = t;
+    {
+        std::lock_guard lock(mutex_);
+        delays_.push_back(request.delay);
+    }
     loop_.Submit(std::move(request), std::move(done));
+}
+
+std::vector<std::chrono::milliseconds> HarnessQueue::Delays() const {
+    std::lock_guard lock(mutex_);
+    return delays_;
 }
 
 fetchcore::DownloadSettings JobTest::Settings(std::shared_ptr<platform::TransferQueue> queue) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ struct Recorder : fetchcore::CSaverEvents {
         events.push_back("SavingPageComplete " + url + " " + std::to_string(ok) + " " + d);
     }
     void ResultList(const std::string& list) override { events.push_back("ResultList " + list); }
+    void Waiting(int32_t seconds, const std::string& reason) override {
+        events.push_back("Waiting " + std::to_string(seconds) + " " + reason);
+    }
+    void Warning(const std::string& text) override { events.push_back("Warning " + text); }
 
     // The events that begin with `prefix`, in order.
     std::vector<std::string> Starting(const std::string& prefix) const;
@@ -51,8 +56,12 @@ class HarnessQueue : public platform::TransferQueue {
     void Submit(platform::TransferRequest request, platform::TransferDone done) override;
     std::atomic<int> allowed{-1};                                                  // -1: no limit
     std::atomic<std::chrono::milliseconds> timeout{std::chrono::milliseconds(0)};  // 0: as asked
+    // How long each request was told to wait in the queue, in the order submitted.
+    std::vector<std::chrono::milliseconds> Delays() const;
 
   private:
+    mutable std::mutex mutex_;
+    std::vector<std::chrono::milliseconds> delays_;
     platform::TransferLoop loop_;
 };
 

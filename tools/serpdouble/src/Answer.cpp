@@ -67,6 +67,16 @@ bool Answer::Apply(const Fault& fault, std::string body, const std::string& type
     return true;
 }
 
+bool Answer::RateLimited(std::string body, const std::string& type) {
+    const auto& limit = ctx_.options.rateLimit;
+    // This request is among the kept ones already.
+    if (limit.times <= 0 || ctx_.counters.TimesAsked(req_.target) > limit.times) return false;
+    if (!limit.retryAfter.empty()) res_.set_header("Retry-After", limit.retryAfter);
+    if (!limit.rateLimitReset.empty()) res_.set_header("X-RateLimit-Reset", limit.rateLimitReset);
+    Body(limit.status, std::move(body), type);
+    return true;
+}
+
 void Answer::Body(int status, std::string body, const std::string& type) {
     res_.status = status;
     if (body.empty()) {

@@ -25,6 +25,8 @@ class Answer {
     bool Wait(std::chrono::milliseconds delay);
     // True when the fault has given the answer; a Delay fault only waits.
     bool Apply(const Fault& fault, std::string body, const std::string& type);
+    // True when the options' rate limit refuses this request, with `body` and its headers.
+    bool RateLimited(std::string body, const std::string& type);
     void Body(int status, std::string body, const std::string& type);
     // The body, or the slice of it a "Range" header asks for when `honourRange` is set.
     void Ranged(std::string body, const std::string& type, bool honourRange);

@@ -108,6 +108,13 @@ const std::map<std::string, Setter>& FaultFlags() {
              o.resultsPageFaults[k] =
                  Fault::WithStatus(static_cast<int>(Number(status, 100, 599, f)));
          }},
+        {"--rate-limit",
+         [](Options& o, const std::string& v, const std::string& f) {
+             const auto [times, retryAfter] = Pair(v, f);
+             o.rateLimit = {times, 429, retryAfter, {}};
+         }},
+        {"--brave-key",
+         [](Options& o, const std::string& v, const std::string&) { o.braveKey = v; }},
         {"--searxng-page-size", [](Options& o, const std::string& v,
                                    const std::string& f) { o.searxngPageSize = Int(v, f, 1); }},
         {"--unresponsive",
@@ -159,7 +166,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string Usage() {
     return R"(Usage: kestrova-serpdouble [OPTION]...
 Serves search results pages (the 2010 layout at /google/search, SearXNG's JSON API at
-/search) and result pages on 127.0.0.1 until Ctrl-C or SIGTERM.
+/search, the Brave Search API at /res/v1/web/search) and result pages on 127.0.0.1 until
+Ctrl-C or SIGTERM.
 
   --port N                   port to listen on (default: any free port)
   --results N                total number of results for every query (default 50)
@@ -178,7 +186,10 @@ Serves search results pages (the 2010 layout at /google/search, SearXNG's JSON A
   --partial-result N:BYTES   send BYTES of result page N, then stall
   --fail-results-page K:STATUS  answer results page K with STATUS (also SearXNG's
                              pageno K, for example 403 or 429)
+  --rate-limit N:RETRY_AFTER  refuse the first N requests for each results page with 429
+                             and this Retry-After (seconds or an HTTP date)
   --empty-results-page K     serve results page K without links
+  --brave-key KEY            the key the Brave Search API route takes (default double-key)
   --searxng-page-size N      results in one SearXNG answer (default 10)
   --unresponsive ENGINE:REASON  name ENGINE as not answering in every SearXNG answer
   --threads N                connections served at once (default 16)

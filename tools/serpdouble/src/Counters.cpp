@@ -44,6 +44,12 @@ std::shared_ptr<Counters::Visit> Counters::Arrive(RequestRecord record) {
     return std::make_shared<Visit>(*this);
 }
 
+int Counters::TimesAsked(const std::string& target) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(records_.begin(), records_.end(),
+                                          [&](const auto& r) { return r.target == target; }));
+}
+
 void Counters::Accepted() {
     Change([](Stats& s) { ++s.connections; });
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "serpdouble/Stats.h"
@@ -56,6 +57,8 @@ class Counters {
     void Accepted();  // a client opened a connection
     Stats Snapshot() const;
     std::vector<RequestRecord> Requests() const;
+    // How many of the kept requests asked for exactly `target`.
+    int TimesAsked(const std::string& target) const;
     bool WaitFor(const std::function<bool(const Stats&)>& ready,
                  std::chrono::milliseconds timeout) const;
     void Reset();

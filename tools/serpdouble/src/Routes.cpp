@@ -30,6 +30,9 @@ void InstallRoutes(httplib::Server& server, const Context& ctx) {
     server.Get("/search", [c](const httplib::Request& req, httplib::Response& res) {
         ServeSearxng(*c, req, res);
     });
+    server.Get("/res/v1/web/search", [c](const httplib::Request& req, httplib::Response& res) {
+        ServeBrave(*c, req, res);
+    });
     server.Get(R"(/page/(\d+)(.*))", [c](const httplib::Request& req, httplib::Response& res) {
         ServePage(*c, req, res);
     });

@@ -58,6 +58,7 @@ ResultsPage PageFor(const Context& ctx, const Query& query, int pageNumber) {
 void ServeSearch(const Context& ctx, const httplib::Request& req, httplib::Response& res) {
     Answer answer(ctx, req, res, PathKind::Search);
     if (!answer.Wait(ctx.options.latency)) return;
+    if (answer.RateLimited("Too Many Requests", "text/plain")) return;
     const auto query = ReadQuery(req);
     const int pageNumber = query.start / query.num + 1;
     auto html = RenderResultsPage(PageFor(ctx, query, pageNumber));

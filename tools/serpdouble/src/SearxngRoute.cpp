@@ -45,6 +45,7 @@ void ServeSearxng(const Context& ctx, const httplib::Request& req, httplib::Resp
     if (req.get_param_value("format") != "json") {
         return answer.Body(403, "Forbidden", "text/plain");
     }
+    if (answer.RateLimited("Too Many Requests", "text/plain")) return;
     const int pageNumber = PageNumber(req);
     auto body = RenderSearxngAnswer(AnswerFor(ctx, req.get_param_value("q"), pageNumber));
     const std::string type = "application/json";

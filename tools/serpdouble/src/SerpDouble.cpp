@@ -146,6 +146,10 @@ std::string SerpDouble::SearxngURL(const std::string& keyword) const {
     return BaseURL() + "/search?q=" + EncodeQueryValue(keyword) + "&format=json";
 }
 
+std::string SerpDouble::BraveURL(const std::string& keyword) const {
+    return BaseURL() + "/res/v1/web/search?q=" + EncodeQueryValue(keyword);
+}
+
 std::string SerpDouble::PageURL(int result) const {
     return BaseURL() + "/page/" + std::to_string(result);
 }

@@ -21,8 +21,9 @@ namespace serpdouble {
 
 // A stand-in for the search engine on 127.0.0.1. It serves results pages for any query at
 // /google/search (keys "q", "start", "num"), SearXNG JSON answers at /search (keys "q",
-// "pageno", "format=json"), result pages at /page/<i>..., and shows configured faults. It serves on
-// threads of its own; all members are thread-safe.
+// "pageno", "format=json"), the Brave Search API at /res/v1/web/search (keys "q", "count",
+// "offset", the key in "X-Subscription-Token"), result pages at /page/<i>..., and shows configured
+// faults. It serves on threads of its own; all members are thread-safe.
 class SerpDouble {
   public:
     struct Options {
@@ -42,7 +43,20 @@ class SerpDouble {
         int searxngPageSize = 10;                 // results of one SearXNG answer
         // Named as not answering in every SearXNG answer: engine name and reason.
         std::vector<std::pair<std::string, std::string>> unresponsiveEngines;
-        int threads = 16;                         // connections served at once
+        // The Brave Search API's route takes this key and refuses any other (or none) with
+        // this status: 401, 403, or 422 with the code SUBSCRIPTION_TOKEN_INVALID.
+        std::string braveKey = "double-key";
+        int braveKeyRefusal = 422;
+        // The first `times` requests for each results page (the same address) are refused
+        // with `status`, and with Retry-After and X-RateLimit-Reset where they are given.
+        struct RateLimit {
+            int times = 0;
+            int status = 429;
+            std::string retryAfter;
+            std::string rateLimitReset;
+        };
+        RateLimit rateLimit;
+        int threads = 16;  // connections served at once
         // Many requests per connection, as real servers answer; off, every answer closes
         // its connection (an idle connection holds one of the threads for up to a second).
         bool keepAlive = false;
@@ -64,6 +78,7 @@ class SerpDouble {
     std::string BaseURL() const;  // "http://127.0.0.1:PORT"
     std::string SearchURL(const std::string& keyword) const;
     std::string SearxngURL(const std::string& keyword) const;  // BaseURL()/search?q=...&format=json
+    std::string BraveURL(const std::string& keyword) const;    // BaseURL()/res/v1/web/search?q=...
     std::string PageURL(int result) const;                     // the Plain link of a result
     // The link a correct reader takes from the results page for this result, if any.
     std::optional<std::string> ResultLink(int result) const;
