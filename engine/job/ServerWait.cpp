@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tessel/Text.h"
+
 namespace fetchcore {
 namespace {
 
@@ -49,9 +51,7 @@ std::optional<int64_t> Seconds(std::string_view text) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
+    return tessel::TrimBlanks(text, " \t");
 }
 
 // A Retry-After date counts from the answer's own Date, so the two clocks need not agree.
