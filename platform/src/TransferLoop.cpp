@@ -7,12 +7,11 @@
 #include <climits>
 #include <cstdio>
 #include <deque>
-#include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
 
+#include "CancelWatches.h"
 #include "CurlHandles.h"
 #include "CurlShare.h"
 #include "CurlTransfer.h"
@@ -23,10 +22,6 @@ namespace platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool IsSignalled(const Handle& event) {
-    return event && WaitForSingleObject(event, 0) == WaitResult::Signalled;
-}
 
 TransferResult Ended(TransferEnd end, int32_t number = 0, std::string description = {}) {
     TransferResult result;
@@ -80,15 +75,6 @@ class TransferLoop::Engine {
         Clock::time_point deadline;
         std::string cancelEventName;
     };
-    // A cancel event that queued or running transfers wait on. Watched only while it has
-    // users: once it fires, all of them end, so a signalled event never stays in the poll set
-    // (it would keep the loop spinning).
-    struct CancelWatch {
-        Handle event;
-        int descriptor = -1;
-        int users = 0;
-    };
-
     void Run();
     bool Admit();
     void Enqueue(Queued queued);
@@ -113,14 +99,13 @@ class TransferLoop::Engine {
     // Shared with the submitting threads.
     std::mutex mutex_;
     std::vector<Queued> inbox_;
-    bool hungry_ = true;             // the loop sleeps with room to start a transfer: wake it
-    std::set<std::string> watched_;  // the names in watches_
+    bool hungry_ = true;  // the loop sleeps with room to start a transfer: wake it
     bool stopping_ = false;
     std::thread thread_;
     // The loop thread's own.
     std::deque<Queued> queue_;
     std::vector<std::unique_ptr<Running>> running_;
-    std::map<std::string, CancelWatch> watches_;
+    CancelWatches watches_;
 };
 
 TransferLoop::Engine::~Engine() {
@@ -140,7 +125,7 @@ void TransferLoop::Engine::Submit(TransferRequest request, TransferDone done) {
         // A full loop takes the request when a slot frees, which wakes it anyway; but until
         // then it would not see the request's cancel event set, unless it watches it already.
         const auto& name = request.cancelEventName;
-        const bool unwatched = !name.empty() && !watched_.contains(name);
+        const bool unwatched = !name.empty() && !watches_.Watches(name);
         ring = std::exchange(hungry_, false) || unwatched;
         inbox_.push_back({std::move(request), std::move(done)});
     }
@@ -175,18 +160,9 @@ bool TransferLoop::Engine::Admit() {
 
 void TransferLoop::Engine::Enqueue(Queued queued) {
     const std::string& name = queued.request.cancelEventName;
-    if (!name.empty()) {
-        auto watch = watches_.find(name);
-        if (watch == watches_.end()) {
-            Handle event = CreateEventA(true, false, name);
-            // Cancelled before it was queued: it ends without a request.
-            if (IsSignalled(event)) return Finish({}, queued.done, Ended(TransferEnd::Cancelled));
-            const int descriptor = EventDescriptor(event);
-            watch = watches_.emplace(name, CancelWatch{std::move(event), descriptor, 0}).first;
-            std::lock_guard lock(mutex_);
-            watched_.insert(name);
-        }
-        ++watch->second.users;
+    // Cancelled before it was queued: it ends without a request.
+    if (!name.empty() && !watches_.Add(name)) {
+        return Finish({}, queued.done, Ended(TransferEnd::Cancelled));
     }
     queued.notBefore = Clock::now() + queued.request.delay;
     queue_.push_back(std::move(queued));
@@ -276,10 +252,7 @@ void TransferLoop::Engine::Sleep() {
             hungry_ = HasRoom();  // nothing queued may start yet
         }
     }
-    std::vector<curl_waitfd> descriptors;
-    for (const auto& [name, watch] : watches_) {
-        if (watch.descriptor >= 0) descriptors.push_back({watch.descriptor, CURL_WAIT_POLLIN, 0});
-    }
+    std::vector<curl_waitfd> descriptors = watches_.Descriptors();
     tessel::MessageQueue::BatchedWakeups::Flush();
     curl_multi_poll(multi_.get(), descriptors.data(), static_cast<unsigned>(descriptors.size()),
                     timeout, nullptr);
@@ -304,15 +277,7 @@ int TransferLoop::Engine::MillisecondsToNextEvent() const {
 }
 
 void TransferLoop::Engine::CancelSignalled(const std::vector<curl_waitfd>& descriptors) {
-    for (const auto& descriptor : descriptors) {
-        if (!(descriptor.revents & CURL_WAIT_POLLIN)) continue;
-        const auto watch = std::find_if(watches_.begin(), watches_.end(), [&](const auto& w) {
-            return w.second.descriptor == descriptor.fd;
-        });
-        // Set and reset again before the loop looked: nothing to cancel.
-        if (watch == watches_.end() || !IsSignalled(watch->second.event)) continue;
-        CancelAllOf(watch->first);  // a copy: the watch goes with its last user
-    }
+    for (const std::string& name : watches_.Fired(descriptors)) CancelAllOf(name);
 }
 
 void TransferLoop::Engine::CancelAllOf(std::string eventName) {
@@ -365,14 +330,7 @@ void TransferLoop::Engine::Stop(std::vector<std::unique_ptr<Running>>::iterator 
 
 void TransferLoop::Engine::Finish(const std::string& eventName, const TransferDone& done,
                                   TransferResult result) {
-    if (!eventName.empty()) {
-        const auto watch = watches_.find(eventName);
-        if (watch != watches_.end() && --watch->second.users == 0) {
-            watches_.erase(watch);
-            std::lock_guard lock(mutex_);
-            watched_.erase(eventName);
-        }
-    }
+    if (!eventName.empty()) watches_.Release(eventName);
     try {
         done(std::move(result));
     } catch (const std::exception& e) {
@@ -382,9 +340,7 @@ void TransferLoop::Engine::Finish(const std::string& eventName, const TransferDo
 }
 
 bool TransferLoop::Engine::CancelledNow(const std::string& eventName) const {
-    if (eventName.empty()) return false;
-    const auto watch = watches_.find(eventName);
-    return watch != watches_.end() && IsSignalled(watch->second.event);
+    return !eventName.empty() && watches_.IsSet(eventName);
 }
 
 TransferLoop::TransferLoop(int maxRunning) : engine_(std::make_unique<Engine>(maxRunning)) {}
