@@ -1,7 +1,5 @@
 #include "platform/TransferLoop.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <chrono>
 #include <climits>
