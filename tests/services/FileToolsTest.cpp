@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "tessel/Error.h"
+#include "tessel/FileDescriptor.h"
 #include "tessel/Toolbox.h"
 #include "tessel/UnnamedFile.h"
 
@@ -142,4 +147,46 @@ TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {
     EXPECT_TRUE(fs::is_empty(root_));
     EXPECT_THROW(FileTools::WriteTextFile((root_ / "missing" / "f").string(), "x"),
                  tessel::ComError);
+}
+
+// The WARC writer copies a spooled body after the bytes already in its file and reads it
+// back in pieces to compress it.
+TEST_F(FileToolsTest, AnUnnamedFileCopiesToWhereAFileStandsAndReadsBackFromAnyOffset) {
+    const auto bytes = Pattern((2 << 20) + 5);
+    auto file = tessel::UnnamedFile::Create(root_.string());
+    ASSERT_EQ(file.Append(bytes), 0);
+    const auto path = root_ / "joined";
+    std::ofstream(path) << "head:";
+    {
+        tessel::FileDescriptor out = tessel::FileDescriptor::Open(path.string(), O_WRONLY);
+        ASSERT_GE(::lseek(out.Get(), 0, SEEK_END), 0);
+        EXPECT_EQ(file.CopyTo(out.Get()), 0);
+    }
+    EXPECT_TRUE(Read(path) == "head:" + bytes);
+    char piece[10];
+    ASSERT_EQ(file.ReadAt(1 << 20, piece, sizeof piece), 10);
+    EXPECT_EQ(std::string(piece, 10), bytes.substr(1 << 20, 10));
+    EXPECT_EQ(file.ReadAt(static_cast<int64_t>(bytes.size()), piece, sizeof piece), 0);
+}
+
+// What a killed run left under a temporary name goes; a name of a process that still runs,
+// or a name of another shape, stays.
+TEST_F(FileToolsTest, LeftoverTemporaryFilesOfEndedProcessesAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::string dead = std::to_string(ended), alive = std::to_string(::getpid());
+    for (const std::string& name : std::vector<std::string>{
+             ".kestrova-" + dead + "-0", ".kestrova-" + dead + "-17", ".kestrova-" + alive + "-3",
+             ".kestrova-" + dead + "-x", ".kestrova-Ab12Cd", "001-page.htm"}) {
+        std::ofstream(root_ / name) << "left";
+    }
+    EXPECT_EQ(FileTools::RemoveLeftoverTempFiles(root_.string()), 2);
+    auto names = Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".kestrova-" + alive + "-3", ".kestrova-" + dead + "-x",
+                                        ".kestrova-Ab12Cd", "001-page.htm"}));
+    EXPECT_EQ(FileTools::RemoveLeftoverTempFiles((root_ / "missing").string()), 0);
 }
