@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "tessel/Error.h"
 
 namespace platform {
+
+class ExchangeTap;
 
 // Error numbers of a transfer (the user range 0x80040300-0x800403FF).
 namespace httperr {
@@ -63,6 +66,11 @@ struct TransferRequest {
     std::chrono::milliseconds delay{0};
     // A manual-reset event that cancels the transfer, queued or running; "" for none.
     std::string cancelEventName{};
+    // The decoded body's SHA-256 is computed as it arrives (ResponseBody::Sha256).
+    bool hashBody = false;
+    // Shown the transfer's exchanges as they pass (see ExchangeTap); without one, libcurl
+    // writes no trace and nothing is spent on it.
+    std::shared_ptr<ExchangeTap> tap{};
 };
 
 enum class TransferEnd {
