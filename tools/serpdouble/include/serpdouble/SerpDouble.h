@@ -32,17 +32,20 @@ class SerpDouble {
         std::size_t pageSize = 4096;
         std::map<int, std::size_t> pageSizes;  // per result number, overrides pageSize
         PageContent content = PageContent::Text;
-        bool honourRange = true;               // answer "Range: bytes=A-B" with 206 and the slice
-        std::chrono::milliseconds latency{0};  // before every answer
-        LinkKinds links;                       // per result number; Plain when missing
-        std::map<int, Fault> resultFaults;     // per result number, on its page
+        bool honourRange = true;  // answer "Range: bytes=A-B" with 206 and the slice
+        // Result pages sent chunked, and compressed when their type allows and the client
+        // accepts it, as most servers send HTML; else whole with their length.
+        bool chunkedPages = false;
+        std::chrono::milliseconds latency{0};     // before every answer
+        LinkKinds links;                          // per result number; Plain when missing
+        std::map<int, Fault> resultFaults;        // per result number, on its page
         std::map<std::string, Fault> pathFaults;  // per exact path, on any request
         std::map<int, Fault> resultsPageFaults;   // per results page number, from 1
         std::set<int> emptyResultsPages;          // results pages served without links
         int searxngPageSize = 10;                 // results of one SearXNG answer
         // Named as not answering in every SearXNG answer: engine name and reason.
         std::vector<std::pair<std::string, std::string>> unresponsiveEngines;
-        int threads = 16;                         // connections served at once
+        int threads = 16;  // connections served at once
         // Many requests per connection, as real servers answer; off, every answer closes
         // its connection (an idle connection holds one of the threads for up to a second).
         bool keepAlive = false;
