@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boundary/DownloadResult.h"
+#include "corpus/JobArchive.h"
 #include "download/DownloadService.h"
 #include "platform/KernelObjects.h"
 #include "tessel/Error.h"
@@ -44,6 +45,12 @@ class CDownloader : private tessel::MessangerEvents {
     // Where bodies past a megabyte wait on disk until they are saved (best on the file system
     // they are saved to), for downloads started afterwards; empty keeps every body in memory.
     std::string SpoolFolder;
+    // For downloads started afterwards: every exchange goes into this WARC file as its
+    // transfer ends (before Complete is raised); none when empty.
+    std::shared_ptr<JobArchive> Archive;
+    // For downloads started afterwards: the page's SHA-256 is computed as it arrives
+    // (DownloadResult::Page.Sha256()).
+    bool HashBody = false;
 
     explicit CDownloader(std::shared_ptr<const DownloadService> service);
     ~CDownloader();

@@ -1,5 +1,6 @@
 #include "job/ResultsPhase.h"
 
+#include "job/JobEnd.h"
 #include "tessel/Error.h"
 
 namespace fetchcore {
@@ -16,6 +17,7 @@ void ResultsPhase::Begin() {
     source_ = MakeResultsSource(job_);
     const PageFetch fetch = source_->Fetch();
     moSERDownloader_.BodyLimitB = fetch.limitB;
+    moSERDownloader_.Archive = job_.archive;
     RequestPage(source_->FirstPage());
 }
 
@@ -60,7 +62,7 @@ void ResultsPhase::EndOfResults() {
     }
     job_.report->ResultList(job_.results.ListText());
     if (savePages && job_.results.Count() > 0) return pages_.Run();
-    job_.report->Complete(true, 0, "");
+    CompleteListedJob(job_);
 }
 
 }  // namespace fetchcore

@@ -33,6 +33,14 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     // is kept instead of fetched again, so a stopped job can be run again to finish it.
     bool Resume() const { return Get(resume_); }
     void Resume(bool v) { Set(resume_, v); }
+    // When true (and pages are saved), the keyword's folder gets manifest.jsonl: a line for
+    // every result, written whole when the job ends.
+    bool Manifest() const { return Get(manifest_); }
+    void Manifest(bool v) { Set(manifest_, v); }
+    // A WARC file the job appends every HTTP exchange to, after a warcinfo record of its own
+    // ("" for none); a name ending in ".gz" gets each record as a gzip member.
+    std::string WarcFile() const { return Get(warcFile_); }
+    void WarcFile(std::string v) { Set(warcFile_, std::move(v)); }
 
   private:
     template <class T>
@@ -56,6 +64,8 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     bool skipNonHTMLFiles_ = false;
     std::string saveResultsToFolder_;
     bool resume_ = false;
+    bool manifest_ = false;
+    std::string warcFile_;
 };
 
 }  // namespace fetchcore
