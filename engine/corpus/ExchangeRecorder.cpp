@@ -30,8 +30,39 @@ bool CarriesCredential(std::string_view line) {
     return false;
 }
 
-// The request head with every credential's value withheld; an HTTP/2 request line becomes
-// HTTP/1.1's, as the rest of the head already reads.
+bool IsHttpAddress(std::string_view text) {
+    return tessel::StartsWithNoCase(text, "http://") || tessel::StartsWithNoCase(text, "https://");
+}
+
+// "GET http://user:pw@host/ HTTP/2" as "GET http://host/ HTTP/1.1": no credential of an
+// absolute address, and HTTP/2's version as HTTP/1.1's, as the rest of the head reads.
+std::string SafeRequestLine(std::string_view line, bool& http2) {
+    const auto first = line.find(' ');
+    const auto last = line.rfind(' ');
+    if (first == std::string_view::npos || last <= first) return std::string(line);
+    const auto target = line.substr(first + 1, last - first - 1);
+    auto version = line.substr(last);  // " HTTP/1.1\r\n"
+    if (version == " HTTP/2\r\n") {
+        http2 = true;
+        version = " HTTP/1.1\r\n";
+    }
+    std::string safe(line.substr(0, first + 1));
+    safe += IsHttpAddress(target) ? WithoutUserInfo(target) : std::string(target);
+    return safe.append(version);
+}
+
+// A header line with a credential's value withheld, and an address's user and password
+// dropped (the "GET" header repeats the address).
+std::string SafeHeaderLine(std::string_view line) {
+    const auto name = HeaderName(line);
+    if (CarriesCredential(line)) return std::string(name) + ": " + std::string(kWithheld) + "\r\n";
+    if (name.empty()) return std::string(line);
+    const auto value = tessel::TrimBlanks(line.substr(name.size() + 1), " \t\r\n");
+    if (!IsHttpAddress(value)) return std::string(line);
+    return std::string(name) + ": " + WithoutUserInfo(value) + "\r\n";
+}
+
+// The request head as the WARC file keeps it: no credential, and HTTP/1.1 syntax.
 std::string SafeRequestHead(std::string_view head, bool& http2) {
     std::string safe;
     safe.reserve(head.size());
@@ -40,14 +71,7 @@ std::string SafeRequestHead(std::string_view head, bool& http2) {
         const auto end = head.find('\n');
         auto line = head.substr(0, end == std::string_view::npos ? head.size() : end + 1);
         head.remove_prefix(line.size());
-        if (first && line.ends_with(" HTTP/2\r\n")) {
-            http2 = true;
-            safe.append(line.substr(0, line.size() - 9)).append(" HTTP/1.1\r\n");
-        } else if (!first && CarriesCredential(line)) {
-            safe.append(HeaderName(line)).append(": ").append(kWithheld).append("\r\n");
-        } else {
-            safe.append(line);
-        }
+        safe += first ? SafeRequestLine(line, http2) : SafeHeaderLine(line);
         first = false;
     }
     return safe;

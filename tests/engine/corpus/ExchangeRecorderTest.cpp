@@ -45,7 +45,8 @@ class Recorder : public ::testing::Test {
 
 TEST_F(Recorder, KeepsTheFinalAnswerAsItCameWithItsDigestsAndWithholdsCredentials) {
     recorder_.RequestSent("http://user:pw@example.org:8080/p?q=1",
-                          "GET /p?q=1 HTTP/1.1\r\nHost: example.org:8080\r\n"
+                          "GET http://user:pw@example.org:8080/p?q=1 HTTP/1.1\r\n"
+                          "Host: example.org:8080\r\nGET: http://user:pw@example.org:8080/p?q=1\r\n"
                           "Authorization: Basic dXNlcjpwdw==\r\nX-Subscription-Token: key123\r\n"
                           "proxy-authorization: Basic cHJveHk6cHc=\r\nAccept: */*\r\n\r\n",
                           "192.0.2.7");
@@ -67,7 +68,8 @@ TEST_F(Recorder, KeepsTheFinalAnswerAsItCameWithItsDigestsAndWithholdsCredential
     EXPECT_EQ(exchange.url, "http://example.org:8080/p?q=1");
     EXPECT_EQ(exchange.ip, "192.0.2.7");
     EXPECT_EQ(exchange.request,
-              "GET /p?q=1 HTTP/1.1\r\nHost: example.org:8080\r\nAuthorization: (withheld)\r\n"
+              "GET http://example.org:8080/p?q=1 HTTP/1.1\r\nHost: example.org:8080\r\n"
+              "GET: http://example.org:8080/p?q=1\r\nAuthorization: (withheld)\r\n"
               "X-Subscription-Token: (withheld)\r\nproxy-authorization: (withheld)\r\n"
               "Accept: */*\r\n\r\n");
     const std::string head =

@@ -134,12 +134,15 @@ std::string Dechunked(const std::string& body) {
     return data;
 }
 
+std::string Payload(const std::string& block) {
+    const bool chunked =
+        tessel::LowerAscii(HttpHeader(block, "Transfer-Encoding")).find("chunked") !=
+        std::string::npos;
+    return chunked ? Dechunked(HttpBody(block)) : HttpBody(block);
+}
+
 std::string DecodedPayload(const std::string& block) {
-    std::string payload = HttpBody(block);
-    if (tessel::LowerAscii(HttpHeader(block, "Transfer-Encoding")).find("chunked") !=
-        std::string::npos) {
-        payload = Dechunked(payload);
-    }
+    std::string payload = Payload(block);
     const std::string coding = tessel::LowerAscii(HttpHeader(block, "Content-Encoding"));
     if (coding == "gzip") {
         std::size_t at = 0;

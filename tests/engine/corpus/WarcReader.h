@@ -42,6 +42,9 @@ std::string HttpHeader(const std::string& block, const std::string& name);
 // content coding (gzip, br) as a browser would.
 std::string DecodedPayload(const std::string& block);
 std::string Dechunked(const std::string& body);
+// The payload of a response block as its digest covers it: the body without its chunked
+// framing, still compressed.
+std::string Payload(const std::string& block);
 // "sha1:" and base 32.
 std::string Sha1Label(const std::string& bytes);
 
