@@ -13,6 +13,8 @@ std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
     task->SkipNonHTMLFiles(v.SkipNonHTMLFiles);
     task->SaveResultsToFolder(v.SaveResultsToFolder);
     task->Resume(v.Resume);
+    task->Manifest(v.Manifest);
+    task->WarcFile(v.WarcFile);
     return task;
 }
 

@@ -35,19 +35,23 @@ TEST(CliOptions, ValuesInBothFormsAndFlags) {
 }
 
 TEST(CliOptions, RefusesWhatItCannotUse) {
-    for (const auto& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"a", "b"},
-                                               {"a", "--url", "u"},
-                                               {"a", "--bogus"},
-                                               {"a", "--to"},
-                                               {"a", "--quiet=yes"},
-                                               {"a", "--format", "csv"},
-                                               {"--searxng", "http://s"},
-                                               {"--url", "u", "--searxng", "s"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"a", "b"},
+                                                                  {"a", "--url", "u"},
+                                                                  {"a", "--bogus"},
+                                                                  {"a", "--to"},
+                                                                  {"a", "--quiet=yes"},
+                                                                  {"a", "--format", "csv"},
+                                                                  {"--searxng", "http://s"},
+                                                                  {"--url", "u", "--searxng", "s"},
+                                                                  {"a", "--manifest"},
+                                                                  {"a", "--warc="}}) {
         EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseArguments({"--help"}).help);
+    const auto corpus = ParseArguments({"a", "--download", "d", "--manifest", "--warc", "r.warc"});
+    EXPECT_TRUE(corpus.manifest);
+    EXPECT_EQ(corpus.warcFile, "r.warc");
 }
 
 TEST(CliOptions, AKeywordListTakesThePlaceOfKeywordAndUrl) {

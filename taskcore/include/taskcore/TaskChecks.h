@@ -30,6 +30,10 @@ struct TaskValues {
     bool SkipNonHTMLFiles = false;
     std::string SaveResultsToFolder;
     bool Resume = false;  // no field of the editor: set by the caller that offers it
+    // The harvest as a corpus: the folder's manifest and a WARC file ("" for none); set by
+    // the caller that offers them.
+    bool Manifest = false;
+    std::string WarcFile;
 };
 
 // The field a failed check concerns, so the editor can focus its control.
