@@ -30,9 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
         const auto page = fetchcore::ReadSearxngPage(text);
-        for (const auto& url : page.links) {
-            Require(StartsWithHttpSchemeInAnyCase(url));
-            Require(url.size() <= size);
+        for (const auto& result : page.results) {
+            Require(StartsWithHttpSchemeInAnyCase(result.url));
+            Require(result.url.size() <= size);
+            Require(result.title.size() + result.snippet.size() <= size);
         }
         (void)fetchcore::DescribeEngines(page.unresponsive);
     } catch (const tessel::ComError& error) {

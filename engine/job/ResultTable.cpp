@@ -21,7 +21,7 @@ void ResultTable::Number(const tessel::RecordNode& page, int32_t start) {
     for (const tessel::RecordNode& link : page.Children()) {
         std::string url = UrlOf(link);
         if (at_.emplace(url, results_.size()).second) {
-            results_.push_back({std::move(url), static_cast<int32_t>(std::min(i, kTop))});
+            results_.push_back({std::move(url), static_cast<int32_t>(std::min(i, kTop)), {}, {}});
         }
         ++i;
     }
@@ -34,18 +34,20 @@ int32_t ResultTable::NumberOf(const std::string& url) const {
     return results_[found->second].number;
 }
 
-int ResultTable::Number(const std::vector<std::string>& links, int64_t start, int32_t listFrom) {
+int ResultTable::Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom) {
     constexpr int64_t kTop = std::numeric_limits<int32_t>::max();
     int added = 0;
     int64_t i = start;
-    for (const std::string& url : links) {
+    for (const FoundResult& result : found) {
+        const std::string& url = result.url;
         if (!at_.contains(url) && !unlisted_.contains(url)) {
             ++added;
             if (i < listFrom) {
                 unlisted_.insert(url);
             } else {
                 at_.emplace(url, results_.size());
-                results_.push_back({url, static_cast<int32_t>(std::min(i, kTop))});
+                results_.push_back(
+                    {url, static_cast<int32_t>(std::min(i, kTop)), result.title, result.snippet});
             }
         }
         ++i;

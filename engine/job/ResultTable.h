@@ -2,15 +2,23 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include <unordered_map>
-#include <vector>
-
+#include "source/FoundResult.h"
 #include "tessel/RecordNode.h"
 
 namespace fetchcore {
+
+// A listed result: its address and number, and the title and snippet its source gave (empty
+// where it gave none, as the 2010 layout's pages do).
+struct ListedResult {
+    std::string url;
+    int32_t number = 0;
+    std::string title;
+    std::string snippet;
+};
 
 // The results a job has collected: each distinct URL once, in the order found, with its
 // result number.
@@ -20,9 +28,9 @@ class ResultTable {
     // its first number but still uses one up, so the numbers follow the search engine's
     // positions.
     void Number(const tessel::RecordNode& page, int32_t start);
-    // Numbers `links` from position `start`; positions before `listFrom` are remembered but
+    // Numbers `found` from position `start`; positions before `listFrom` are remembered but
     // not listed. Returns how many addresses were not seen before.
-    int Number(const std::vector<std::string>& links, int64_t start, int32_t listFrom);
+    int Number(const std::vector<FoundResult>& found, int64_t start, int32_t listFrom);
 
     int Count() const { return static_cast<int>(results_.size()); }
     // Throws tessel::ComError for a URL that is not in the table.
@@ -35,14 +43,11 @@ class ResultTable {
     void ForEach(F&& f) const {
         for (const auto& result : results_) f(result.url, result.number);
     }
+    // Every listed result in order, with what its source told of it.
+    const std::vector<ListedResult>& Results() const { return results_; }
 
   private:
-    struct Result {
-        std::string url;
-        int32_t number;
-    };
-
-    std::vector<Result> results_;                      // in the order found
+    std::vector<ListedResult> results_;                // in the order found
     std::unordered_map<std::string, std::size_t> at_;  // URL -> its index in results_
     std::unordered_set<std::string> unlisted_;         // seen before the first wanted position
 };

@@ -5,12 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "source/FoundResult.h"
+
 namespace fetchcore {
 
 // What one SearXNG JSON answer brings for the job.
 struct SearxngPage {
-    // The "url" of every entry of "results" that is an http or https address, in order.
-    std::vector<std::string> links;
+    // Every entry of "results" whose "url" is an http or https address, in order, with its
+    // "title" and "content" as title and snippet.
+    std::vector<FoundResult> results;
     // "unresponsive_engines": engine name and reason.
     std::vector<std::pair<std::string, std::string>> unresponsive;
 };

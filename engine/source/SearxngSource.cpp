@@ -23,7 +23,7 @@ std::optional<std::string> SearxngSource::TakePage(const std::string& url,
                                                    const std::string& page) {
     const SearxngPage read = ReadSearxngPage(page);
     const std::string engines = DescribeEngines(read.unresponsive);
-    if (read.links.empty()) {
+    if (read.results.empty()) {
         // Otherwise an instance whose engines are all down would pass for a search
         // without results.
         if (pageNo_ == 1 && !engines.empty()) {
@@ -33,8 +33,8 @@ std::optional<std::string> SearxngSource::TakePage(const std::string& url,
         return std::nullopt;
     }
     if (!engines.empty()) WarnOfEngines(url, engines);
-    const int added = job_.results.Number(read.links, nextPosition_, job_.task->ResultsFrom());
-    nextPosition_ += static_cast<int64_t>(read.links.size());
+    const int added = job_.results.Number(read.results, nextPosition_, job_.task->ResultsFrom());
+    nextPosition_ += static_cast<int64_t>(read.results.size());
     const bool toReached = nextPosition_ - 1 >= job_.task->ResultsTo();
     if (added == 0 || toReached || pageNo_ >= kMaxPages) return std::nullopt;
     ++pageNo_;

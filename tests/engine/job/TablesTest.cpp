@@ -55,6 +55,30 @@ TEST(ResultTable, AnEmptyTableListsNothing) {
     EXPECT_EQ(table.ListText(), "");
 }
 
+TEST(ResultTable, FoundResultsKeepTitleAndSnippetAndPositionsBeforeTheRangeAreOnlyRemembered) {
+    ResultTable table;
+    using F = fetchcore::FoundResult;
+    EXPECT_EQ(table.Number({F{"http://a/", "A", "a text"}, F{"http://b/", "B", ""},
+                            F{"http://c/", "", "c text"}},
+                           1, 2),
+              3);
+    // A second page repeats a, which was read before the range, and b, which was listed.
+    EXPECT_EQ(
+        table.Number({F{"http://a/", "A2", ""}, F{"http://b/", "", ""}, F{"http://d/", "D", "d"}},
+                     4, 2),
+        1);
+    const auto& listed = table.Results();
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[0].url, "http://b/");
+    EXPECT_EQ(listed[0].number, 2);
+    EXPECT_EQ(listed[0].title, "B");
+    EXPECT_EQ(listed[1].snippet, "c text");
+    EXPECT_EQ(listed[2].url, "http://d/");
+    EXPECT_EQ(listed[2].number, 6);
+    EXPECT_EQ(listed[2].title, "D");
+    EXPECT_EQ(table.ListText(), "http://b/\r\nhttp://c/\r\nhttp://d/\r\n");
+}
+
 TEST(PageFolder, TheSeparatorIsAppendedOnceAndWrittenBack) {
     fetchcore::CTask task;
     task.KW("kw");

@@ -13,6 +13,12 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
+Strings Urls(const fetchcore::SearxngPage& page) {
+    Strings urls;
+    for (const auto& result : page.results) urls.push_back(result.url);
+    return urls;
+}
+
 const std::string kNotJson = "Cannot parse page. The answer is not a SearXNG JSON results object.";
 
 std::string ParseFailure(const std::string& text) {
@@ -29,9 +35,10 @@ TEST(SearxngReader, TakesHttpAddressesInOrderAndPassesOverEverythingElse) {
     const auto page = ReadSearxngPage(R"({
         "query": "kites", "number_of_results": 0,
         "results": [
-            {"url": "http://a.example/1", "title": "A", "engines": ["bing"], "positions": [1]},
+            {"url": "http://a.example/1", "title": "A \"kite\"", "content": "Red <b>kites</b>",
+             "engines": ["bing"], "positions": [1]},
             {"url": "/relative", "title": "no scheme"},
-            {"url": "HTTPS://B.example/2", "score": 2.5},
+            {"url": "HTTPS://B.example/2", "score": 2.5, "title": 7, "content": null},
             {"url": "ftp://c.example/3"},
             {"title": "no url at all"},
             {"url": null},
@@ -41,8 +48,13 @@ TEST(SearxngReader, TakesHttpAddressesInOrderAndPassesOverEverythingElse) {
             {"url": "https://e.example/\u00e9t\u00e9?a=1&b=2"}
         ],
         "answers": [], "corrections": [], "infoboxes": [], "suggestions": []})");
-    EXPECT_EQ(page.links, (Strings{"http://a.example/1", "HTTPS://B.example/2",
+    EXPECT_EQ(Urls(page), (Strings{"http://a.example/1", "HTTPS://B.example/2",
                                    "https://e.example/\xC3\xA9t\xC3\xA9?a=1&b=2"}));
+    // Title and snippet as given, or empty where they are no text.
+    EXPECT_EQ(page.results[0].title, "A \"kite\"");
+    EXPECT_EQ(page.results[0].snippet, "Red <b>kites</b>");
+    EXPECT_EQ(page.results[1].title, "");
+    EXPECT_EQ(page.results[1].snippet, "");
     EXPECT_TRUE(page.unresponsive.empty());
 }
 
