@@ -93,8 +93,20 @@ void Manifest::ReadEarlier() {
     }
 }
 
+void Manifest::Describe(int32_t position, std::string title, std::string snippet) {
+    described_[position] = {std::move(title), std::move(snippet)};
+}
+
 void Manifest::Add(const ManifestEntry& entry) {
-    lines_[entry.position] = ManifestLine(entry);
+    const auto described = described_.find(entry.position);
+    if (described == described_.end()) {
+        lines_[entry.position] = ManifestLine(entry);
+        return;
+    }
+    ManifestEntry told = entry;
+    told.title = Given(described->second.first);
+    told.snippet = Given(described->second.second);
+    lines_[entry.position] = ManifestLine(told);
 }
 
 void Manifest::AddKept(ManifestEntry entry) {

@@ -46,6 +46,8 @@ class Manifest {
 
     // Keeps the lines that an earlier run's manifest gave its saved pages.
     void ReadEarlier();
+    // What the source told of the result at `position`; its line carries it (empty: null).
+    void Describe(int32_t position, std::string title, std::string snippet);
     void Add(const ManifestEntry& entry);
     // A page an earlier run saved under entry.file: its earlier line when there is one,
     // else the entry with the file's size and SHA-256.
@@ -58,6 +60,7 @@ class Manifest {
     std::string folder_;
     std::map<int32_t, std::string> lines_;        // by position
     std::map<std::string, std::string> earlier_;  // saved file -> its earlier line
+    std::map<int32_t, std::pair<std::string, std::string>> described_;  // title, snippet
 };
 
 }  // namespace fetchcore

@@ -30,6 +30,11 @@ void PagesPhase::Run() {
     moPagesDownloader_.SpoolFolder = folder_;
     moPagesDownloader_.Archive = job_.archive;
     moPagesDownloader_.HashBody = job_.manifest.has_value();
+    if (job_.manifest) {
+        for (const auto& result : job_.results.Results()) {
+            job_.manifest->Describe(result.number, result.title, result.snippet);
+        }
+    }
     job_.results.ForEach([this](const std::string& url, int32_t n) {
         if (job_.Finished()) return;  // the job failed meanwhile: nothing more to report
         if (!job_.skipNonHTML || IsHTMLPage(url)) {

@@ -173,6 +173,10 @@ TEST_F(CliCorpus, AKeywordListWritesOneWarcFileThatWarcioIndexesWhole) {
         ASSERT_EQ(rows.size(), 5u);
         int saved = 0;
         for (const auto& row : rows) {
+            // What the SearXNG answer told of each result, fetched or not.
+            EXPECT_EQ(row.at("title"), "Result " + row.at("position"));
+            EXPECT_EQ(row.at("snippet"),
+                      "The text the engine shows under result " + row.at("position") + ".");
             if (row.at("state") != "Complete") {
                 EXPECT_EQ(row.at("file"), "null");
                 continue;
