@@ -1,12 +1,16 @@
 #include "corpus/WarcFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/file.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/ResponseBody.h"
 #include "tessel/Error.h"
@@ -39,17 +43,16 @@ class WarcOutput {
 
 namespace {
 
-// Records as they are: small ones gathered into few writes, spooled bodies copied inside
-// the kernel.
+// Records as they are: the pieces in memory gathered into one write, without a copy (they
+// live until End); spooled bodies copied inside the kernel.
 class PlainOutput final : public WarcOutput {
   public:
     explicit PlainOutput(int fd) : fd_(fd) {}
     int Write(std::string_view bytes) override {
-        if (buffer_.size() + bytes.size() > kBufferBytes) {
+        if (pending_.size() == IOV_MAX) {
             if (const int error = End()) return error;
-            if (bytes.size() > kBufferBytes) return tessel::WriteAll(fd_, bytes);
         }
-        buffer_.append(bytes);
+        if (!bytes.empty()) pending_.push_back({const_cast<char*>(bytes.data()), bytes.size()});
         return 0;
     }
     int WriteFile(const tessel::UnnamedFile& file) override {
@@ -57,15 +60,35 @@ class PlainOutput final : public WarcOutput {
         return file.CopyTo(fd_);
     }
     int End() override {
-        const int error = tessel::WriteAll(fd_, buffer_);
-        buffer_.clear();
+        const int error = WriteGathered();
+        pending_.clear();
         return error;
     }
-    void Discard() override { buffer_.clear(); }
+    void Discard() override { pending_.clear(); }
 
   private:
+    int WriteGathered() {
+        for (std::size_t first = 0; first < pending_.size();) {
+            const auto count = static_cast<int>(pending_.size() - first);
+            const ssize_t n = tessel::RetryOnInterrupt(
+                [&] { return ::writev(fd_, pending_.data() + first, count); });
+            if (n < 0) return errno;
+            if (n == 0) return EIO;  // no progress and no reason: do not spin
+            // Past the pieces written whole, into the one written in part.
+            for (auto left = static_cast<std::size_t>(n); left > 0;) {
+                iovec& piece = pending_[first];
+                const std::size_t taken = std::min(left, piece.iov_len);
+                piece.iov_base = static_cast<char*>(piece.iov_base) + taken;
+                piece.iov_len -= taken;
+                left -= taken;
+                if (piece.iov_len == 0) ++first;
+            }
+        }
+        return 0;
+    }
+
     int fd_;
-    std::string buffer_;
+    std::vector<iovec> pending_;
 };
 
 // Every record a gzip member of its own, compressed in pieces so memory stays small.

@@ -11,7 +11,12 @@ namespace fetchcore {
 
 void WarcFields::Add(std::string_view name, std::string_view value) {
     text_.append(name).append(": ");
-    for (const char c : value) text_ += c == '\r' || c == '\n' ? ' ' : c;
+    const std::size_t start = text_.size();
+    text_.append(value);
+    for (auto at = text_.find_first_of("\r\n", start); at != std::string::npos;
+         at = text_.find_first_of("\r\n", at + 1)) {
+        text_[at] = ' ';
+    }
     text_ += "\r\n";
 }
 
