@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Gzip.h"
-#include "LoopbackServer.h"
 #include "RawHttpServer.h"
 #include "TransferWait.h"
 #include "platform/ExchangeTap.h"
@@ -81,33 +80,6 @@ TEST(TransferTap, SeesTheAnswerChunkedAndCompressedAsSentWhileTheBodyIsDecoded) 
     EXPECT_EQ(plain.body.Bytes(), page);
     EXPECT_EQ(plain.body.Sha256(), "");
     EXPECT_EQ(tap->exchanges.size(), 1u);
-}
-
-TEST(TransferTap, EachRedirectHopIsAnExchangeOfItsOwnWithItsWholeBody) {
-    kestest::LoopbackServer server;
-    server.Http().Get("/from", [&](const httplib::Request&, httplib::Response& res) {
-        res.status = 302;
-        res.set_header("Location", server.Url("/to"));
-        // Read through before the next request; a type the server does not compress.
-        res.set_content(std::string(200000, 'm'), "application/octet-stream");
-    });
-    server.Http().Get("/to", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("arrived", "application/octet-stream");
-    });
-    server.Start();
-    platform::TransferLoop loop;
-    auto tap = std::make_shared<WireLog>();
-
-    const auto result = Fetch(loop, {.url = server.Url("/from"), .tap = tap});
-    ASSERT_EQ(result.end, TransferEnd::Completed) << result.errorDescription;
-    ASSERT_EQ(tap->exchanges.size(), 2u);
-    EXPECT_EQ(tap->exchanges[0].url, server.Url("/from"));
-    EXPECT_TRUE(tap->exchanges[0].head.starts_with("HTTP/1.1 302 Found\r\n"));
-    EXPECT_TRUE(tap->exchanges[0].body == std::string(200000, 'm'));
-    EXPECT_EQ(tap->exchanges[1].url, server.Url("/to"));
-    EXPECT_TRUE(tap->exchanges[1].request.starts_with("GET /to HTTP/1.1\r\n"));
-    EXPECT_TRUE(tap->exchanges[1].head.ends_with("\r\n\r\n"));
-    EXPECT_EQ(tap->exchanges[1].body, "arrived");
 }
 
 TEST(TransferTap, AnInterimHeadComesTooAndACutAnswerEndsAsAFailure) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,7 +10,6 @@
 #include <sstream>
 
 #include "tessel/Error.h"
-#include "tessel/FileDescriptor.h"
 #include "tessel/Toolbox.h"
 #include "tessel/UnnamedFile.h"
 
@@ -147,26 +145,6 @@ TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {
     EXPECT_TRUE(fs::is_empty(root_));
     EXPECT_THROW(FileTools::WriteTextFile((root_ / "missing" / "f").string(), "x"),
                  tessel::ComError);
-}
-
-// The WARC writer copies a spooled body after the bytes already in its file and reads it
-// back in pieces to compress it.
-TEST_F(FileToolsTest, AnUnnamedFileCopiesToWhereAFileStandsAndReadsBackFromAnyOffset) {
-    const auto bytes = Pattern((2 << 20) + 5);
-    auto file = tessel::UnnamedFile::Create(root_.string());
-    ASSERT_EQ(file.Append(bytes), 0);
-    const auto path = root_ / "joined";
-    std::ofstream(path) << "head:";
-    {
-        tessel::FileDescriptor out = tessel::FileDescriptor::Open(path.string(), O_WRONLY);
-        ASSERT_GE(::lseek(out.Get(), 0, SEEK_END), 0);
-        EXPECT_EQ(file.CopyTo(out.Get()), 0);
-    }
-    EXPECT_TRUE(Read(path) == "head:" + bytes);
-    char piece[10];
-    ASSERT_EQ(file.ReadAt(1 << 20, piece, sizeof piece), 10);
-    EXPECT_EQ(std::string(piece, 10), bytes.substr(1 << 20, 10));
-    EXPECT_EQ(file.ReadAt(static_cast<int64_t>(bytes.size()), piece, sizeof piece), 0);
 }
 
 // What a killed run left under a temporary name goes; a name of a process that still runs,

@@ -2,21 +2,18 @@
 
 #include <brotli/decode.h>
 #include <gtest/gtest.h>
+#include <simdjson.h>
 #include <zlib.h>
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "tessel/Digest.h"
 #include "tessel/Text.h"
 
 namespace warctest {
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Inflates one gzip member from `at`; moves `at` past it. False when the member is cut.
 bool InflateMember(const std::string& packed, std::size_t& at, std::string& plain) {
@@ -71,7 +68,7 @@ bool ParseRecords(const std::string& text, std::size_t& at, std::vector<Record>&
 }  // namespace
 
 Contents ReadWarc(const std::string& path) {
-    const std::string file = ReadAll(path);
+    const std::string file = ReadFile(path);
     Contents contents;
     if (!tessel::EndsWithNoCase(path, ".gz")) {
         std::size_t at = 0;
@@ -168,6 +165,50 @@ std::string Sha1Label(const std::string& bytes) {
     tessel::Digest digest(tessel::Digest::Algorithm::Sha1);
     digest.Update(bytes);
     return "sha1:" + tessel::Base32(digest.Value());
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+    tessel::Digest digest(tessel::Digest::Algorithm::Sha256);
+    digest.Update(bytes);
+    return tessel::Hex(digest.Value());
+}
+
+std::multimap<std::string, const Record*> CheckedResponses(const Contents& contents) {
+    std::multimap<std::string, const Record*> responses;
+    for (const auto& record : contents.records) {
+        EXPECT_EQ(record.Field("WARC-Block-Digest"), Sha1Label(record.block));
+        if (record.Field("WARC-Type") != "response") continue;
+        EXPECT_EQ(record.Field("WARC-Payload-Digest"), Sha1Label(Payload(record.block)));
+        responses.emplace(record.Field("WARC-Target-URI"), &record);
+    }
+    return responses;
+}
+
+std::vector<JsonRow> JsonLines(const std::string& text) {
+    std::vector<JsonRow> rows;
+    simdjson::dom::parser parser;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        simdjson::dom::object object;
+        if (parser.parse(line).get_object().get(object)) {
+            ADD_FAILURE() << "not a JSON object: " << line;
+            continue;
+        }
+        JsonRow row;
+        for (auto field : object) {
+            std::string_view value;
+            row[std::string(field.key)] = field.value.get_string().get(value)
+                                              ? simdjson::minify(field.value)
+                                              : std::string(value);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace warctest

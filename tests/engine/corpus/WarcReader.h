@@ -47,5 +47,16 @@ std::string Dechunked(const std::string& body);
 std::string Payload(const std::string& block);
 // "sha1:" and base 32.
 std::string Sha1Label(const std::string& bytes);
+std::string Sha256Hex(const std::string& bytes);
+
+// Checks every record's block digest and every response's payload digest against its bytes;
+// the responses by target address.
+std::multimap<std::string, const Record*> CheckedResponses(const Contents& contents);
+
+// One JSON object a line (a manifest), each value as its JSON text: "null" for null,
+// strings without their quotes.
+using JsonRow = std::map<std::string, std::string>;
+std::vector<JsonRow> JsonLines(const std::string& text);
+std::string ReadFile(const std::string& path);
 
 }  // namespace warctest
