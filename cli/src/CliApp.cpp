@@ -37,6 +37,8 @@ TaskValues Checked(const CliOptions& options) {
         throw RefusedField(checked.falseCause.empty() ? msg::kInvalidParameters
                                                       : checked.falseCause);
     checked.task->Resume = options.resume;
+    checked.task->Manifest = options.manifest;
+    checked.task->WarcFile = options.warcFile.value_or("");
     return *checked.task;
 }
 
@@ -77,6 +79,7 @@ std::optional<Job> Prepare(const std::vector<std::string>& args, std::istream& i
     job.tasks = TasksFor(job.options, in);
     GiveKeys(job.tasks);
     if (job.options.outputFile) job.output = std::make_unique<OutputFile>(*job.options.outputFile);
+    if (job.options.warcFile) BeginWarcFile(*job.options.warcFile);
     job.log = OpenCliLog(job.options.logFile, err);
     return job;
 }

@@ -42,6 +42,7 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
         {"--format", [](CliOptions& o, const std::string& v) { o.format = FormatFromName(v); }},
         {"--output", [](CliOptions& o, const std::string& v) { o.outputFile = v; }},
         {"--log", [](CliOptions& o, const std::string& v) { o.logFile = v; }},
+        {"--warc", [](CliOptions& o, const std::string& v) { o.warcFile = v; }},
     };
     return options;
 }
@@ -51,6 +52,7 @@ const std::map<std::string, FlagSetter>& FlagOptions() {
         {"--brave", [](CliOptions& o) { o.brave = true; }},
         {"--skip-non-html", [](CliOptions& o) { o.skipNonHtml = true; }},
         {"--resume", [](CliOptions& o) { o.resume = true; }},
+        {"--manifest", [](CliOptions& o) { o.manifest = true; }},
         {"--quiet", [](CliOptions& o) { o.quiet = true; }},
         {"--help", [](CliOptions& o) { o.help = true; }},
         {"--version", [](CliOptions& o) { o.version = true; }},
@@ -108,6 +110,10 @@ class ArgumentReader {
             throw UsageError("give one of --url, --searxng and --brave");
         if (options_.brave && !keywordSeen_ && !options_.keywordsFile)
             throw UsageError("--brave needs a KEYWORD or --keywords");
+        if (options_.manifest && !options_.downloadFolder)
+            throw UsageError("--manifest needs --download");
+        if (options_.warcFile && options_.warcFile->empty())
+            throw UsageError("--warc needs a file name");
         return options_;
     }
 
@@ -157,6 +163,12 @@ Collects the top results of a web search and, on request, downloads every result
                      (PDF, Word, Excel, PowerPoint, RTF, PostScript, https)
   --resume           with --download, keep the pages an earlier run saved instead of
                      fetching them again
+  --manifest         with --download, write manifest.jsonl in the keyword's folder: one
+                     line a result (position, url, state, file, status, final_url,
+                     content_type, bytes, sha256, fetched_at, error, title, snippet)
+  --warc FILE        record every HTTP exchange of the run (results pages, result pages,
+                     redirects) in FILE as WARC/1.1; a name ending in .gz compresses
+                     each record; the file is begun anew for every run
   --format FORMAT    list (one URL a line), tsv (N, URL, STATE, DETAIL) or jsonl
                      (keys n, url, state, detail); default list
   --output FILE      write the results to FILE instead of standard output

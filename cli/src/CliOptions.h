@@ -28,6 +28,8 @@ struct CliOptions {
     std::optional<std::string> downloadFolder;  // --download
     bool skipNonHtml = false;
     bool resume = false;
+    bool manifest = false;                // --manifest
+    std::optional<std::string> warcFile;  // --warc: one file for the whole run
     OutputFormat format = OutputFormat::List;
     std::optional<std::string> outputFile;
     std::optional<std::string> logFile;

@@ -39,4 +39,10 @@ void OutputFile::Commit(const std::string& text) {
     if (!out) throw std::runtime_error(Failure("write the output file", path_, errno));
 }
 
+void BeginWarcFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw UsageError(Failure("write the WARC file", path, errno));
+    ::close(fd);
+}
+
 }  // namespace kestrova::cli

@@ -24,4 +24,8 @@ class OutputFile {
     bool committed_ = false;
 };
 
+// Begins the run's --warc file empty, creating it when missing; each job then appends its
+// records. Throws UsageError when the file cannot be written.
+void BeginWarcFile(const std::string& path);
+
 }  // namespace kestrova::cli

@@ -16,8 +16,4 @@ namespace kestrova::cli {
 void WriteResults(std::ostream& out, const std::vector<ResultRow>& rows, OutputFormat format,
                   const std::optional<std::string>& keyword = std::nullopt);
 
-// A JSON string literal for bytes that are mostly UTF-8: valid sequences pass unchanged, a
-// byte that is not part of one is read as Latin-1 so no address is lost or made invalid.
-std::string JsonString(const std::string& text);
-
 }  // namespace kestrova::cli

@@ -22,8 +22,10 @@ constexpr int32_t kTransferEnded = 0;
 // moved along, never copied.
 class TransferReport final : public tessel::Object {
   public:
-    explicit TransferReport(platform::TransferResult result) : result(std::move(result)) {}
+    TransferReport(platform::TransferResult result, std::shared_ptr<ExchangeRecorder> recorder)
+        : result(std::move(result)), recorder(std::move(recorder)) {}
     platform::TransferResult result;
+    std::shared_ptr<ExchangeRecorder> recorder;  // what the transfer's tap kept, if it had one
 };
 
 std::string Format(const char* templ, const std::string& url) {
@@ -111,10 +113,15 @@ void CDownloader::Submit(const std::string& url, int32_t SizeB, const std::strin
     if (!SpoolFolder.empty()) request.spoolFolder = SpoolFolder;
     request.timeout = service_->Timeout();
     request.cancelEventName = CancelEventName;
-    service_->Transfers().Submit(std::move(request), [messanger = moMessanger_, Cookie,
-                                                      url](platform::TransferResult r) {
-        messanger->Send(kTransferEnded,
-                        VariantArray{Cookie, std::make_shared<TransferReport>(std::move(r)), url});
+    request.hashBody = HashBody;
+    std::shared_ptr<ExchangeRecorder> recorder;
+    if (Archive) request.tap = recorder = Archive->NewRecorder();
+    service_->Transfers().Submit(std::move(request), [messanger = moMessanger_, Cookie, url,
+                                                      recorder = std::move(recorder)](
+                                                         platform::TransferResult r) {
+        messanger->Send(
+            kTransferEnded,
+            VariantArray{Cookie, std::make_shared<TransferReport>(std::move(r), recorder), url});
     });
 }
 
@@ -177,6 +184,8 @@ void CDownloader::MsgArrived(int32_t Msg, const VariantArray& Data, const std::s
     const auto failure = tessel::Trap([&] {
         cookie = Data(1).ToString();
         const auto report = Data(2).As<TransferReport>();
+        // Written before the page is told of: a saved page's records are in the file.
+        if (report->recorder && Archive) Archive->Keep(*report->recorder);
         const auto result =
             Verdict(std::move(report->result), cookie, Data(3).ToString(), *service_);
         if (!result.IsSuccess) LogFailure(result);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "boundary/DownloadResult.h"
+#include "corpus/JobArchive.h"
 #include "download/DownloadService.h"
 #include "platform/KernelObjects.h"
 #include "tessel/Error.h"
@@ -51,6 +52,12 @@ class CDownloader : private tessel::MessangerEvents {
     // How long downloads started afterwards wait in the transfer queue before they start (a
     // server asked for the pause); the cancel event ends the wait at once.
     std::chrono::milliseconds QueueDelay{0};
+    // For downloads started afterwards: every exchange goes into this WARC file as its
+    // transfer ends (before Complete is raised); none when empty.
+    std::shared_ptr<JobArchive> Archive;
+    // For downloads started afterwards: the page's SHA-256 is computed as it arrives
+    // (DownloadResult::Page.Sha256()).
+    bool HashBody = false;
 
     explicit CDownloader(std::shared_ptr<const DownloadService> service);
     ~CDownloader();

@@ -60,12 +60,29 @@ void CSaveWorker::Start(const JobData& data) {
     job_->task = data.task;
     if (job_->task->DownloadResultPages()) PrepareFolder();
     job_->skipNonHTML = job_->task->SkipNonHTMLFiles();
+    if (const std::string warc = job_->task->WarcFile(); !warc.empty()) {
+        job_->archive = std::make_shared<JobArchive>(
+            warc, JobDescription{job_->task->KW(), job_->task->SearchURL()});
+    }
     results_->Begin();
 }
 
 void CSaveWorker::PrepareFolder() {
     EnsureFolderSeparator(*job_->task);
-    tessel::FileTools::CreateFolder(PageFolder(*job_->task));
+    const std::string folder = PageFolder(*job_->task);
+    tessel::FileTools::CreateFolder(folder);
+    // A killed run's half-written files have names no page has; they go with their run.
+    if (const int removed = tessel::FileTools::RemoveLeftoverTempFiles(folder); removed > 0) {
+        if (job_->log) {
+            job_->log->Write(0,
+                             "Removed " + std::to_string(removed) + " leftover files in " + folder,
+                             tessel::level::kInfo, "CSaveWorker.PrepareFolder");
+        }
+    }
+    if (job_->task->Manifest()) {
+        job_->manifest.emplace(folder);
+        if (job_->task->Resume()) job_->manifest->ReadEarlier();
+    }
 }
 
 void CSaveWorker::WaitUntilFinished() {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "corpus/JobArchive.h"
+#include "corpus/Manifest.h"
 #include "download/DownloadService.h"
 #include "fetchcore/CTask.h"
 #include "job/JobReporter.h"
@@ -23,6 +25,8 @@ struct JobContext {
     std::shared_ptr<const DownloadService> downloads;
     bool skipNonHTML = false;
     ResultTable results;
+    std::shared_ptr<JobArchive> archive;  // when the task names a WARC file
+    std::optional<Manifest> manifest;     // when the task asks for one and saves pages
 
     bool Finished() const { return report && report->Finished(); }
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "fetchcore/FileNaming.h"
+#include "job/JobEnd.h"
 #include "job/LinkTypes.h"
 #include "job/PageFolder.h"
 #include "tessel/Error.h"
@@ -27,12 +28,20 @@ void PagesPhase::Run() {
     // Large pages wait beside their final place, so saving one is only naming it.
     folder_ = PageFolder(*job_.task);
     moPagesDownloader_.SpoolFolder = folder_;
+    moPagesDownloader_.Archive = job_.archive;
+    moPagesDownloader_.HashBody = job_.manifest.has_value();
+    if (job_.manifest) {
+        for (const auto& result : job_.results.Results()) {
+            job_.manifest->Describe(result.number, result.title, result.snippet);
+        }
+    }
     job_.results.ForEach([this](const std::string& url, int32_t n) {
         if (job_.Finished()) return;  // the job failed meanwhile: nothing more to report
         if (!job_.skipNonHTML || IsHTMLPage(url)) {
             Issue(url, n);
         } else {
             job_.report->PageSkipped(n, url);
+            Note({n, url, "Skipped"});
         }
         tessel::Toolbox::PumpMessages();
     });
@@ -49,6 +58,9 @@ void PagesPhase::Issue(const std::string& url, int32_t n) {
     if (const auto failure = tessel::Trap([&] { cookie = moPagesDownloader_.Download(url, 0); })) {
         // The downloader has logged it. The page was announced, so it must also end.
         job_.report->SavingPageComplete(url, false, failure->Description());
+        ManifestEntry entry{n, url, "Failed"};
+        entry.error = failure->Description();
+        Note(std::move(entry));
         return;
     }
     pending_.Add(url, cookie);
@@ -65,13 +77,17 @@ void PagesPhase::Complete(const DownloadResult& Result) {
 
 void PagesPhase::PageEnded(const DownloadResult& result) {
     const std::string url = pending_.Item(result.Cookie).ToString();
+    const int32_t n = job_.results.NumberOf(url);
     std::optional<tessel::ComError> writeFailure;
     if (result.IsSuccess) writeFailure = tessel::Trap([&] { Write(url, result.Page); });
     if (writeFailure) {
         job_.LogError(*writeFailure, kHandler);
         job_.report->SavingPageComplete(url, false, writeFailure->Description());
+        Note(FetchedEntry(n, url, result, std::nullopt, writeFailure->Description()));
     } else {
         job_.report->SavingPageComplete(url, result.IsSuccess, result.ErrDescription);
+        const auto file = result.IsSuccess ? std::optional(URL2FileName(n, url)) : std::nullopt;
+        Note(FetchedEntry(n, url, result, file, result.ErrDescription));
     }
     pending_.Remove(result.Cookie);
     ApplyCompletionRule();
@@ -86,6 +102,12 @@ bool PagesPhase::KeepSavedPage(const std::string& url) const {
     if (!std::filesystem::is_regular_file(path, error)) return false;
     if (job_.log) job_.log->Write(0, "Kept " + path, tessel::level::kInfo, kKeepSource);
     job_.report->SavingPageComplete(url, true, "");
+    if (job_.manifest) {
+        const int32_t n = job_.results.NumberOf(url);
+        ManifestEntry entry{n, url, "Complete"};
+        entry.file = URL2FileName(n, url);
+        job_.manifest->AddKept(std::move(entry));
+    }
     return true;
 }
 
@@ -97,8 +119,12 @@ void PagesPhase::Write(const std::string& url, const platform::ResponseBody& pag
     page.SaveAs(SavedPath(url));
 }
 
+void PagesPhase::Note(const ManifestEntry& entry) const {
+    if (job_.manifest) job_.manifest->Add(entry);
+}
+
 void PagesPhase::ApplyCompletionRule() {
-    if (allIssued_ && pending_.Count() == 0) job_.report->Complete(true, 0, "");
+    if (allIssued_ && pending_.Count() == 0) CompleteListedJob(job_);
 }
 
 }  // namespace fetchcore

@@ -32,6 +32,8 @@ class PagesPhase : private CDownloaderEvents {
     bool KeepSavedPage(const std::string& url) const;
     std::string SavedPath(const std::string& url) const;
     void Write(const std::string& url, const platform::ResponseBody& page) const;
+    // Gives the result its manifest line, when the job keeps a manifest.
+    void Note(const ManifestEntry& entry) const;
     void ApplyCompletionRule();
 
     JobContext& job_;

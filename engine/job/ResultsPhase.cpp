@@ -1,6 +1,7 @@
 #include "job/ResultsPhase.h"
 
 #include "job/ServerWait.h"
+#include "job/JobEnd.h"
 #include "tessel/Error.h"
 
 namespace fetchcore {
@@ -35,6 +36,7 @@ void ResultsPhase::Begin() {
     PageFetch fetch = source_->Fetch();
     moSERDownloader_.BodyLimitB = fetch.limitB;
     moSERDownloader_.RequestHeaders = std::move(fetch.headers);
+    moSERDownloader_.Archive = job_.archive;
     if (auto first = source_->FirstPage()) return RequestPage(std::move(*first));
     EndOfResults();
 }
@@ -104,7 +106,7 @@ void ResultsPhase::EndOfResults() {
     }
     job_.report->ResultList(job_.results.ListText());
     if (savePages && job_.results.Count() > 0) return pages_.Run();
-    job_.report->Complete(true, 0, "");
+    CompleteListedJob(job_);
 }
 
 }  // namespace fetchcore

@@ -20,6 +20,12 @@ std::string TextOf(element value) {
     return value.get_string().get(text) ? simdjson::minify(value) : std::string(text);
 }
 
+// The string under `key`, or empty when there is none.
+std::string StringOf(element entry, const char* key) {
+    std::string_view text;
+    return entry[key].get_string().get(text) ? std::string() : std::string(text);
+}
+
 void ReadResults(array results, SearxngPage& page) {
     for (element entry : results) {
         std::string_view url;

@@ -69,7 +69,7 @@ std::string InfoText(CURL* easy, CURLINFO info) {
 }  // namespace
 
 CurlTransfer::CurlTransfer(const TransferRequest& request, CURLSH* share)
-    : response_(BodyLimit(request), request.spoolFolder) {
+    : response_(BodyLimit(request), request.spoolFolder, request.hashBody), tap_(request.tap) {
     if (!IsHttpUrl(request.url) || HasLineBreakOrNul(request.url)) {
         Invalid("URL '" + request.url + "' is not an http or https URL. ");
     }
@@ -115,6 +115,12 @@ void CurlTransfer::Configure(const std::string& url, CURLSH* share, bool followR
     ok &= curl_easy_setopt(e, CURLOPT_HEADERDATA, this) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody) == CURLE_OK;
     ok &= curl_easy_setopt(e, CURLOPT_WRITEDATA, this) == CURLE_OK;
+    if (tap_) {
+        // The trace is libcurl's only view of the bytes as they pass on the wire.
+        ok &= curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &CurlTransfer::OnTrace) == CURLE_OK;
+        ok &= curl_easy_setopt(e, CURLOPT_DEBUGDATA, this) == CURLE_OK;
+        ok &= curl_easy_setopt(e, CURLOPT_VERBOSE, 1L) == CURLE_OK;
+    }
     if (!ok) Unavailable("be configured");
 }
 
@@ -122,17 +128,22 @@ TransferResult CurlTransfer::Finished(CURLcode code) {
     if (code != CURLE_OK) {
         auto result = Exchange(TransferEnd::Failed);
         Fail(result, code);
-        return result;
+        return Told(std::move(result));
     }
     response_.OnCompleted();
     auto result = Exchange(TransferEnd::Completed);
     result.readyState = 4;
     result.body = response_.TakeBody();
-    return result;
+    return Told(std::move(result));
 }
 
 TransferResult CurlTransfer::Stopped(TransferEnd end) {
-    return Exchange(end);
+    return Told(Exchange(end));
+}
+
+TransferResult CurlTransfer::Told(TransferResult result) {
+    if (tap_) tap_->Ended(result.end, result.errorNumber);
+    return result;
 }
 
 TransferResult CurlTransfer::Exchange(TransferEnd end) {
@@ -197,6 +208,35 @@ size_t CurlTransfer::OnBody(char* data, size_t size, size_t count, void* self) {
     if (!transfer.response_.OnBody(data, size * count)) return 0;
     transfer.inflates_ = transfer.Inflates();
     return transfer.inflates_ ? 0 : size * count;
+}
+
+int CurlTransfer::OnTrace(CURL*, curl_infotype type, char* data, size_t size, void* self) {
+    static_cast<CurlTransfer*>(self)->Trace(type, {data, size});
+    return 0;
+}
+
+void CurlTransfer::Trace(curl_infotype type, std::string_view data) {
+    switch (type) {
+        case CURLINFO_HEADER_OUT:
+            // A head may go out in pieces; it is whole at its blank line.
+            sentHead_ += data;
+            if (!sentHead_.ends_with("\r\n\r\n")) return;
+            tunnelled_ = sentHead_.starts_with("CONNECT ");
+            if (!tunnelled_) {
+                tap_->RequestSent(InfoText(easy_.get(), CURLINFO_EFFECTIVE_URL), sentHead_,
+                                  InfoText(easy_.get(), CURLINFO_PRIMARY_IP));
+            }
+            sentHead_.clear();
+            return;
+        case CURLINFO_HEADER_IN:
+            if (!tunnelled_) tap_->HeadBytes(data);
+            return;
+        case CURLINFO_DATA_IN:
+            if (!tunnelled_) tap_->BodyBytes(data);
+            return;
+        default:
+            return;  // libcurl's own remarks, TLS records and sent bodies
+    }
 }
 
 }  // namespace platform

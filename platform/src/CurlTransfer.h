@@ -2,10 +2,13 @@
 
 #include <curl/curl.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "CurlHandles.h"
 #include "ResponseTracker.h"
+#include "platform/ExchangeTap.h"
 #include "platform/Transfer.h"
 
 namespace platform {
@@ -31,15 +34,21 @@ class CurlTransfer {
   private:
     void Configure(const std::string& url, CURLSH* share, bool followRedirects);
     TransferResult Exchange(TransferEnd end);
+    TransferResult Told(TransferResult result);
     void Fail(TransferResult& result, CURLcode code) const;
     bool Inflates() const;
     static size_t OnHeader(char* data, size_t size, size_t count, void* self);
     static size_t OnBody(char* data, size_t size, size_t count, void* self);
+    static int OnTrace(CURL* easy, curl_infotype type, char* data, size_t size, void* self);
+    void Trace(curl_infotype type, std::string_view data);
 
     ResponseTracker response_;
     HeaderList headers_;
     EasyHandle easy_;
     bool inflates_ = false;
+    std::shared_ptr<ExchangeTap> tap_;
+    std::string sentHead_;    // the request head going out, until it is whole
+    bool tunnelled_ = false;  // the last request was a proxy's CONNECT, answered by the proxy
     char errorBuffer_[CURL_ERROR_SIZE] = {};
 };
 

@@ -1,4 +1,4 @@
-#include "ReasonPhrase.h"
+#include "platform/ReasonPhrase.h"
 
 #include <algorithm>
 #include <array>

@@ -14,7 +14,12 @@ ResponseBody ResponseBody::Holding(std::string bytes) {
     return body;
 }
 
+void ResponseBody::DigestSha256() {
+    sha256_.emplace(tessel::Digest::Algorithm::Sha256);
+}
+
 bool ResponseBody::Append(std::string_view data) {
+    if (sha256_) sha256_->Update(data);
     if (file_) {
         const int error = file_->Append(data);
         return error == 0 || Fail(std::strerror(error));
@@ -47,6 +52,7 @@ void ResponseBody::Clear() {
     file_.reset();
     std::string().swap(bytes_);
     failure_.clear();
+    if (sha256_) DigestSha256();
 }
 
 void ResponseBody::SaveAs(const std::string& path) const {

@@ -20,10 +20,14 @@ namespace platform {
 // libcurl goes on to follow are passed over, though every answer's head is kept.
 class ResponseTracker {
   public:
-    // With a spool folder, a large body waits on disk (see ResponseBody).
-    ResponseTracker(int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder)
+    // With a spool folder, a large body waits on disk (see ResponseBody); `hashBody` keeps
+    // its SHA-256.
+    ResponseTracker(int64_t maxBodyBytes, const std::optional<std::string>& spoolFolder,
+                    bool hashBody = false)
         : maxBodyBytes_(maxBodyBytes),
-          body_(spoolFolder ? ResponseBody(*spoolFolder) : ResponseBody()) {}
+          body_(spoolFolder ? ResponseBody(*spoolFolder) : ResponseBody()) {
+        if (hashBody) body_.DigestSha256();
+    }
 
     void OnHeaderLine(std::string_view line);
     // False (and nothing kept) when the body would pass the limit or could not be stored.

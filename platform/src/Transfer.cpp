@@ -1,6 +1,6 @@
 #include "platform/Transfer.h"
 
-#include "ReasonPhrase.h"
+#include "platform/ReasonPhrase.h"
 #include "tessel/Text.h"
 
 namespace platform {

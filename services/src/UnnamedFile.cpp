@@ -83,7 +83,15 @@ bool UnnamedFile::LinkAs(const std::string& path) const {
 }
 
 void UnnamedFile::CopyAs(const std::string& path) const {
-    FileTools::PlaceFile(path, [&](int to) { return CopyContent(file_.Get(), to, size_); });
+    FileTools::PlaceFile(path, [&](int to) { return CopyTo(to); });
+}
+
+int UnnamedFile::CopyTo(int fd) const {
+    return CopyContent(file_.Get(), fd, size_);
+}
+
+ssize_t UnnamedFile::ReadAt(int64_t offset, char* buffer, std::size_t size) const {
+    return RetryOnInterrupt([&] { return ::pread(file_.Get(), buffer, size, offset); });
 }
 
 }  // namespace tessel

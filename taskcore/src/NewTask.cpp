@@ -15,6 +15,8 @@ std::shared_ptr<fetchcore::CTask> NewTask(const TaskValues& v) {
     task->Resume(v.Resume);
     task->SearchApiKey(v.SearchApiKey);
     task->SearchApiKeyOrigin(v.SearchApiKeyOrigin);
+    task->Manifest(v.Manifest);
+    task->WarcFile(v.WarcFile);
     return task;
 }
 

@@ -48,10 +48,15 @@ TEST(CliOptions, RefusesWhatItCannotUse) {
                                                {"--brave"},
                                                {"--brave=k", "a"},
                                                {"--brave", "--url", "u"},
-                                               {"--brave", "--searxng", "s", "a"}}) {
+                                               {"--brave", "--searxng", "s", "a"},
+                                               {"a", "--manifest"},
+                                               {"a", "--warc="}}) {
         EXPECT_THROW(ParseArguments(args), UsageError) << ::testing::PrintToString(args);
     }
     EXPECT_TRUE(ParseArguments({"--help"}).help);
+    const auto corpus = ParseArguments({"a", "--download", "d", "--manifest", "--warc", "r.warc"});
+    EXPECT_TRUE(corpus.manifest);
+    EXPECT_EQ(corpus.warcFile, "r.warc");
 }
 
 TEST(CliOptions, AKeywordListTakesThePlaceOfKeywordAndUrl) {

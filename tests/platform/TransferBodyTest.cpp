@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 #include <fstream>
 #include <random>
 
+#include "Gzip.h"
 #include "LoopbackServer.h"
 #include "RawHttpServer.h"
 #include "TransferWait.h"
@@ -52,25 +52,8 @@ std::string RandomWords(size_t size) {
     return text;
 }
 
-std::string Gzip(const std::string& plain) {
-    z_stream stream{};
-    // windowBits 15 + 16 writes the gzip wrapper rather than zlib's.
-    EXPECT_EQ(
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY),
-        Z_OK);
-    std::string packed(deflateBound(&stream, plain.size()), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-    stream.avail_in = static_cast<uInt>(plain.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = static_cast<uInt>(packed.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    packed.resize(stream.total_out);
-    deflateEnd(&stream);
-    return packed;
-}
-
 std::string GzipReply(const std::string& plain) {
-    const auto packed = Gzip(plain);
+    const auto packed = kestest::Gzip(plain);
     return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Encoding: gzip\r\n"
            "Content-Length: " +
            std::to_string(packed.size()) + "\r\nConnection: close\r\n\r\n" + packed;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -142,4 +145,26 @@ TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {
     EXPECT_TRUE(fs::is_empty(root_));
     EXPECT_THROW(FileTools::WriteTextFile((root_ / "missing" / "f").string(), "x"),
                  tessel::ComError);
+}
+
+// What a killed run left under a temporary name goes; a name of a process that still runs,
+// or a name of another shape, stays.
+TEST_F(FileToolsTest, LeftoverTemporaryFilesOfEndedProcessesAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::string dead = std::to_string(ended), alive = std::to_string(::getpid());
+    for (const std::string& name : std::vector<std::string>{
+             ".kestrova-" + dead + "-0", ".kestrova-" + dead + "-17", ".kestrova-" + alive + "-3",
+             ".kestrova-" + dead + "-x", ".kestrova-Ab12Cd", "001-page.htm"}) {
+        std::ofstream(root_ / name) << "left";
+    }
+    EXPECT_EQ(FileTools::RemoveLeftoverTempFiles(root_.string()), 2);
+    auto names = Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".kestrova-" + alive + "-3", ".kestrova-" + dead + "-x",
+                                        ".kestrova-Ab12Cd", "001-page.htm"}));
+    EXPECT_EQ(FileTools::RemoveLeftoverTempFiles((root_ / "missing").string()), 0);
 }

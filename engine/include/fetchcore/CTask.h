@@ -40,6 +40,14 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     void SearchApiKey(std::string v) { Set(searchApiKey_, std::move(v)); }
     std::string SearchApiKeyOrigin() const { return Get(searchApiKeyOrigin_); }
     void SearchApiKeyOrigin(std::string v) { Set(searchApiKeyOrigin_, std::move(v)); }
+    // When true (and pages are saved), the keyword's folder gets manifest.jsonl: a line for
+    // every result, written whole when the job ends.
+    bool Manifest() const { return Get(manifest_); }
+    void Manifest(bool v) { Set(manifest_, v); }
+    // A WARC file the job appends every HTTP exchange to, after a warcinfo record of its own
+    // ("" for none); a name ending in ".gz" gets each record as a gzip member.
+    std::string WarcFile() const { return Get(warcFile_); }
+    void WarcFile(std::string v) { Set(warcFile_, std::move(v)); }
 
   private:
     template <class T>
@@ -65,6 +73,8 @@ class FETCHCORE_EXPORT CTask : public tessel::Object {
     bool resume_ = false;
     std::string searchApiKey_;
     std::string searchApiKeyOrigin_;
+    bool manifest_ = false;
+    std::string warcFile_;
 };
 
 }  // namespace fetchcore

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "tessel/Digest.h"
 #include "tessel/UnnamedFile.h"
 
 namespace platform {
@@ -30,6 +31,11 @@ class ResponseBody {
     // False when the spool file could not take the data: Failure() has the system's
     // description, and the body is of no use.
     bool Append(std::string_view data);
+    // From now on the SHA-256 of the bytes appended is computed as they come, and begun
+    // anew when the body is cleared.
+    void DigestSha256();
+    // That SHA-256, raw; empty when it was not asked for.
+    std::string Sha256() const { return sha256_ ? sha256_->Value() : std::string(); }
     const std::string& Failure() const { return failure_; }
     void Clear();  // empty again, in memory; a spool file is freed
     // Makes room in memory for a body of about that size, up to what memory would hold of it.
@@ -38,6 +44,8 @@ class ResponseBody {
     bool IsSpooled() const { return file_.has_value(); }
     // The bytes of a body in memory; empty once it is spooled.
     const std::string& Bytes() const { return bytes_; }
+    // The file of a spooled body; only when IsSpooled().
+    const tessel::UnnamedFile& File() const { return *file_; }
     // Writes the body to `path` under a temporary name and renames it into place; a spooled
     // body is linked or copied inside the kernel. Throws ComError(err::kFileError).
     void SaveAs(const std::string& path) const;
@@ -50,6 +58,7 @@ class ResponseBody {
     std::string bytes_;
     std::optional<tessel::UnnamedFile> file_;
     std::string failure_;
+    std::optional<tessel::Digest> sha256_;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "tessel/Error.h"
 
 namespace platform {
+
+class ExchangeTap;
 
 // Error numbers of a transfer (the user range 0x80040300-0x800403FF).
 namespace httperr {
@@ -67,6 +70,11 @@ struct TransferRequest {
     // Off, a redirect is the answer itself: the request's headers (a key among them) reach
     // no address but its own.
     bool followRedirects = true;
+    // The decoded body's SHA-256 is computed as it arrives (ResponseBody::Sha256).
+    bool hashBody = false;
+    // Shown the transfer's exchanges as they pass (see ExchangeTap); without one, libcurl
+    // writes no trace and nothing is spent on it.
+    std::shared_ptr<ExchangeTap> tap{};
 };
 
 enum class TransferEnd {

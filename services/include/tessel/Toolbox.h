@@ -50,6 +50,9 @@ void CreateFolder(const std::string& path);
 bool FileExists(const std::string& path);
 // Replaces the file's content with `text` (bytes unchanged); throws ComError on failure.
 void WriteTextFile(const std::string& path, const std::string& text);
+// Removes the hidden temporary files that a process no longer running (one killed while it
+// wrote) left in `folder`; returns how many went.
+int RemoveLeftoverTempFiles(const std::string& folder);
 
 }  // namespace FileTools
 

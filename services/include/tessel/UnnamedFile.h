@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ class UnnamedFile {
     // memory; a failure leaves nothing under that name or a temporary one. Throws
     // ComError(err::kFileError).
     void SaveAs(const std::string& path) const;
+    // Writes the whole content to `fd` at its file position, inside the kernel: 0, or the
+    // errno that failed it.
+    int CopyTo(int fd) const;
+    // Reads up to `size` bytes from `offset`: the count read (0 at the end), or -1 with errno.
+    ssize_t ReadAt(int64_t offset, char* buffer, std::size_t size) const;
 
   private:
     UnnamedFile(FileDescriptor file, bool linkable) : file_(std::move(file)), linkable_(linkable) {}

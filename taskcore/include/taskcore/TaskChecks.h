@@ -34,6 +34,10 @@ struct TaskValues {
     // caller from where it keeps keys, never from a field, and never saved with the fields.
     std::string SearchApiKey;
     std::string SearchApiKeyOrigin;
+    // The harvest as a corpus: the folder's manifest and a WARC file ("" for none); set by
+    // the caller that offers them.
+    bool Manifest = false;
+    std::string WarcFile;
 };
 
 // The field a failed check concerns, so the editor can focus its control.

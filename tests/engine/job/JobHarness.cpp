@@ -13,6 +13,17 @@ namespace fs = std::filesystem;
 
 namespace jobtest {
 
+int UnnamedFilesIn(const fs::path& folder) {
+    int count = 0;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        const auto target = fs::read_symlink(fd.path(), error).string();
+        if (!error && target.starts_with(folder.string() + "/") && target.ends_with(" (deleted)"))
+            ++count;
+    }
+    return count;
+}
+
 std::vector<std::string> Recorder::Starting(const std::string& prefix) const {
     std::vector<std::string> out;
     for (const auto& e : events) {
@@ -97,6 +108,14 @@ bool JobTest::RunJob(const std::shared_ptr<fetchcore::CTask>& task) {
     const int before = recorder_->completes;
     saver_.Save(task);
     return PumpUntil([&] { return recorder_->completes > before; });
+}
+
+bool JobTest::PumpUntilSpooled(const fs::path& folder, int count) {
+    // Looked for between short pumps: no message says that the file is there.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (UnnamedFilesIn(folder) != count && std::chrono::steady_clock::now() < deadline)
+        tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
+    return UnnamedFilesIn(folder) == count;
 }
 
 fs::path JobTest::SavedPage(const std::string& kw, int n, const std::string& url) const {

@@ -18,6 +18,10 @@
 
 namespace jobtest {
 
+// Files of this process that have no name (a spooled body), in `folder`'s file system tree
+// as the kernel names them: "<folder>/#<inode> (deleted)".
+int UnnamedFilesIn(const std::filesystem::path& folder);
+
 // Every event of a saver, as one line each, in arrival order.
 struct Recorder : fetchcore::CSaverEvents {
     explicit Recorder(fetchcore::CSaver& saver) : connection(saver.Connect(*this)) {}
@@ -89,6 +93,9 @@ class JobTest : public ::testing::Test {
     bool PumpUntil(const std::function<bool()>& done);
     // Saves the task and pumps until its Complete has arrived.
     bool RunJob(const std::shared_ptr<fetchcore::CTask>& task);
+    // Pumps until `count` bodies are spooled in `folder` (no message says so) or 20 seconds
+    // have passed.
+    bool PumpUntilSpooled(const std::filesystem::path& folder, int count);
 
     static fetchcore::DownloadSettings Settings(std::shared_ptr<platform::TransferQueue> queue);
     std::string Url(int result) const { return double_->PageURL(result); }

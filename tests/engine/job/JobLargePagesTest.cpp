@@ -11,25 +11,13 @@
 #include "tessel/WorkerThread.h"
 
 using jobtest::JobTest;
+using jobtest::UnnamedFilesIn;
 using serpdouble::Fault;
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::size_t kLarge = 3 * platform::ResponseBody::kSpoolThreshold + 5;
-
-// Files of this process that have no name (a spooled body), in `folder`'s file system tree
-// as the kernel names them: "<folder>/#<inode> (deleted)".
-int UnnamedFilesIn(const fs::path& folder) {
-    int count = 0;
-    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
-        std::error_code error;
-        const auto target = fs::read_symlink(fd.path(), error).string();
-        if (!error && target.starts_with(folder.string() + "/") && target.ends_with(" (deleted)"))
-            ++count;
-    }
-    return count;
-}
 
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
@@ -52,11 +40,7 @@ class LargePages : public JobTest {
         saver_.Save(PagesTask("big", 1, 10, 10));
         ASSERT_TRUE(
             PumpUntil([&] { return recorder_->Starting("SavingPageComplete").size() == 1; }));
-        // No message says that the file is there: look for it between short pumps.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (UnnamedFilesIn(Folder()) != 1 && std::chrono::steady_clock::now() < deadline)
-            tessel::Toolbox::PumpMessagesFor(std::chrono::milliseconds(10));
-        ASSERT_EQ(UnnamedFilesIn(Folder()), 1)
+        ASSERT_TRUE(PumpUntilSpooled(Folder(), 1))
             << "the stalled page is not spooled beside its folder";
     }
     // Lets every thread end, then checks that only the first page is there.

@@ -110,6 +110,20 @@ void Answer::Ranged(std::string body, const std::string& type, bool honourRange)
     }
 }
 
+void Answer::Chunked(std::string body, const std::string& type) {
+    res_.status = 200;
+    auto data = std::make_shared<const std::string>(std::move(body));
+    res_.set_chunked_content_provider(
+        type, [data, visit = visit_](std::size_t offset, httplib::DataSink& sink) {
+            constexpr std::size_t kChunk = 16 * 1024;
+            if (offset < data->size()) {
+                return sink.write(data->data() + offset, std::min(kChunk, data->size() - offset));
+            }
+            sink.done();
+            return true;
+        });
+}
+
 void Answer::Stall() {
     {
         Counters::Stall stall(ctx_.counters);

@@ -30,6 +30,8 @@ class Answer {
     void Body(int status, std::string body, const std::string& type);
     // The body, or the slice of it a "Range" header asks for when `honourRange` is set.
     void Ranged(std::string body, const std::string& type, bool honourRange);
+    // The body in chunks, compressed as the request accepts when its type allows.
+    void Chunked(std::string body, const std::string& type);
 
   private:
     void Stall();

@@ -153,6 +153,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.options.honourRange = false;
         } else if (flag == "--keep-alive") {
             line.options.keepAlive = true;
+        } else if (flag == "--chunked") {
+            line.options.chunkedPages = true;
         } else if (const Setter* setter = FindSetter(flag)) {
             if (k + 1 == args.size()) throw std::invalid_argument(flag + ": value missing");
             (*setter)(line.options, args[++k], flag);
@@ -177,6 +179,8 @@ Ctrl-C or SIGTERM.
   --omitted                  show the omitted-entries notice on the last results page
   --no-range                 ignore "Range" and always send whole pages
   --keep-alive               answer many requests on one connection
+  --chunked                  send result pages chunked (and compressed when the client
+                             accepts it), as most servers send HTML
   --link N:KIND              link kind of result N: plain, pdf, ps, https, repeat,
                              entities, upper, relative
   --fail-result N:STATUS     answer result page N with STATUS

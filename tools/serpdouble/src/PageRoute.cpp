@@ -42,6 +42,7 @@ void ServePage(const Context& ctx, const httplib::Request& req, httplib::Respons
         return;
     }
     if (result < 1) return answer.Body(404, "Not Found", "text/plain");
+    if (ctx.options.chunkedPages) return answer.Chunked(std::move(body), type);
     answer.Ranged(std::move(body), type, ctx.options.honourRange);
 }
 

@@ -33,10 +33,13 @@ class SerpDouble {
         std::size_t pageSize = 4096;
         std::map<int, std::size_t> pageSizes;  // per result number, overrides pageSize
         PageContent content = PageContent::Text;
-        bool honourRange = true;               // answer "Range: bytes=A-B" with 206 and the slice
-        std::chrono::milliseconds latency{0};  // before every answer
-        LinkKinds links;                       // per result number; Plain when missing
-        std::map<int, Fault> resultFaults;     // per result number, on its page
+        bool honourRange = true;  // answer "Range: bytes=A-B" with 206 and the slice
+        // Result pages sent chunked, and compressed when their type allows and the client
+        // accepts it, as most servers send HTML; else whole with their length.
+        bool chunkedPages = false;
+        std::chrono::milliseconds latency{0};     // before every answer
+        LinkKinds links;                          // per result number; Plain when missing
+        std::map<int, Fault> resultFaults;        // per result number, on its page
         std::map<std::string, Fault> pathFaults;  // per exact path, on any request
         std::map<int, Fault> resultsPageFaults;   // per results page number, from 1
         std::set<int> emptyResultsPages;          // results pages served without links
