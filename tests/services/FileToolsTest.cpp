@@ -44,7 +44,6 @@ std::string Pattern(std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
     return bytes;
 }
-}  // namespace
 
 TEST_F(FileToolsTest, CreateFolderMakesMissingParentsAndAcceptsExisting) {
     const auto deep = root_ / "a" / "b" / "c";
@@ -143,3 +142,5 @@ TEST_F(FileToolsTest, AFailedWriteReportsTheSystemsReasonAndLeavesNothing) {
     EXPECT_THROW(FileTools::WriteTextFile((root_ / "missing" / "f").string(), "x"),
                  tessel::ComError);
 }
+
+}  // namespace
