@@ -47,7 +47,6 @@ std::string Pattern(std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
     return bytes;
 }
-}  // namespace
 
 TEST_F(FileToolsTest, CreateFolderMakesMissingParentsAndAcceptsExisting) {
     const auto deep = root_ / "a" / "b" / "c";
@@ -168,3 +167,5 @@ TEST_F(FileToolsTest, LeftoverTemporaryFilesOfEndedProcessesAreRemoved) {
                                         ".kestrova-Ab12Cd", "001-page.htm"}));
     EXPECT_EQ(FileTools::RemoveLeftoverTempFiles((root_ / "missing").string()), 0);
 }
+
+}  // namespace

@@ -56,8 +56,6 @@ class LargePages : public JobTest {
     fs::path Folder() const { return fs::path(Out()) / "big"; }
 };
 
-}  // namespace
-
 TEST_F(LargePages, PagesOnBothSidesOfTheMemoryThresholdAreSavedByteForByte) {
     auto options = Results(4);
     const std::size_t threshold = platform::ResponseBody::kSpoolThreshold;
@@ -89,3 +87,5 @@ TEST_F(LargePages, AConnectionBrokenInTheMiddleOfALargePageFailsItAndLeavesNoFil
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_GT(rows[0].size(), ("SavingPageComplete " + Url(2) + " 0 ").size()) << "no description";
 }
+
+}  // namespace

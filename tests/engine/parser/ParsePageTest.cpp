@@ -11,7 +11,7 @@ using Links = std::vector<std::string>;
 
 const std::string kStart = "<span class=tbpc>Show options...</span>";
 const std::string kHeading = "<h2 class=hd>Search Results</h2>";
-const std::string kOmitted =
+const std::string kOmittedNotice =
     "In order to show you the most relevant results, we have omitted some entries very "
     "similar to the 3 already displayed.";
 
@@ -33,13 +33,13 @@ TEST(EndOfResults, FollowsTheNavigationBarAndTheOmittedNotice) {
     EXPECT_TRUE(withoutBar.noMorePages);
     EXPECT_EQ(withoutBar.urls, withBar.urls);
 
-    EXPECT_TRUE(Parse(ResultsPage(entries + kOmitted)).noMorePages);
+    EXPECT_TRUE(Parse(ResultsPage(entries + kOmittedNotice)).noMorePages);
 }
 
 TEST(EndOfResults, OnlyTextFromThePageStartMarkerOnCounts) {
     const std::string section = kHeading + "<div>" + LinkEntry("http://a.example/");
     EXPECT_TRUE(Parse("<div id=navcnt>" + kStart + section).noMorePages);
-    EXPECT_FALSE(Parse(kOmitted + kStart + section + "<div id=navcnt>").noMorePages);
+    EXPECT_FALSE(Parse(kOmittedNotice + kStart + section + "<div id=navcnt>").noMorePages);
     // Without the marker the whole page counts.
     EXPECT_FALSE(Parse("<div id=navcnt>" + section).noMorePages);
 }

@@ -128,8 +128,6 @@ class CSaverTest : public ::testing::Test {
     CSaver saver_;
 };
 
-}  // namespace
-
 TEST_F(CSaverTest, InitWritesTheVersionLineAndNamesTheKernelObjects) {
     EXPECT_EQ(CSaver::VersionLine(), "Fetchcore.dll 4.20.0");
     EXPECT_NE(LogText().find("\tL5\t0\t\tFetchcore.dll 4.20.0\n"), std::string::npos) << LogText();
@@ -242,3 +240,5 @@ TEST_F(CSaverTest, EventsForADestroyedSaverAreDropped) {
     tessel::WorkerThread::JoinAll();
     EXPECT_NO_THROW(tessel::Toolbox::PumpMessages());
 }
+
+}  // namespace

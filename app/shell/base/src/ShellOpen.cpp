@@ -12,7 +12,7 @@
 namespace kestrova {
 namespace {
 
-ShellHandler& Handler() {
+ShellHandler& CurrentShellHandler() {
     static ShellHandler handler;
     return handler;
 }
@@ -38,7 +38,7 @@ QUrl ShellTargetUrl(const std::string& target) {
 
 void ShellExecute(ShellVerb verb, const std::string& target) {
     if (target.empty()) return;
-    if (const ShellHandler& handler = Handler()) return handler(verb, target);
+    if (const ShellHandler& handler = CurrentShellHandler()) return handler(verb, target);
     OpenWithDesktop(verb, target);
 }
 
@@ -63,10 +63,10 @@ void OpenWithDesktop(ShellVerb verb, const std::string& target) {
 }
 
 ScopedShellHandler::ScopedShellHandler(ShellHandler handler)
-    : previous_(std::exchange(Handler(), std::move(handler))) {}
+    : previous_(std::exchange(CurrentShellHandler(), std::move(handler))) {}
 
 ScopedShellHandler::~ScopedShellHandler() {
-    Handler() = std::move(previous_);
+    CurrentShellHandler() = std::move(previous_);
 }
 
 }  // namespace kestrova

@@ -11,7 +11,7 @@
 namespace kestrova {
 namespace {
 
-MsgBoxHandler& Handler() {
+MsgBoxHandler& CurrentMsgBoxHandler() {
     static MsgBoxHandler handler;
     return handler;
 }
@@ -63,7 +63,8 @@ std::vector<Choice> ChoicesOf(int buttons) {
 
 int ShowMsg(const std::string& prompt, int buttons, const std::string& title) {
     const std::string shownTitle = title.empty() ? std::string(kProductName) : title;
-    if (const MsgBoxHandler& handler = Handler()) return handler(prompt, buttons, shownTitle);
+    if (const MsgBoxHandler& handler = CurrentMsgBoxHandler())
+        return handler(prompt, buttons, shownTitle);
     return ShowPlatformMsgBox(prompt, buttons, shownTitle);
 }
 
@@ -82,10 +83,10 @@ int ShowPlatformMsgBox(const std::string& prompt, int buttons, const std::string
 }
 
 ScopedMsgBoxHandler::ScopedMsgBoxHandler(MsgBoxHandler handler)
-    : previous_(std::exchange(Handler(), std::move(handler))) {}
+    : previous_(std::exchange(CurrentMsgBoxHandler(), std::move(handler))) {}
 
 ScopedMsgBoxHandler::~ScopedMsgBoxHandler() {
-    Handler() = std::move(previous_);
+    CurrentMsgBoxHandler() = std::move(previous_);
 }
 
 }  // namespace kestrova
