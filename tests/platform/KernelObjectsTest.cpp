@@ -28,8 +28,6 @@ int TakeAll(const Handle& semaphore) {
 
 using kestest::Readable;
 
-}  // namespace
-
 TEST(Semaphore, CountsSlotsAndRefusesToPassTheMaximum) {
     auto semaphore = CreateSemaphoreA(2, 3, Name("s"));
     ASSERT_TRUE(semaphore);
@@ -285,3 +283,5 @@ TEST(KernelObjects, ConcurrentOpenersShareTheLiveObject) {
     }
     EXPECT_EQ(strangers.load(), 0);
 }
+
+}  // namespace

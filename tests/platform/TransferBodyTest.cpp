@@ -84,8 +84,6 @@ class TransferBody : public ::testing::Test {
     platform::TransferLoop loop_;
 };
 
-}  // namespace
-
 TEST_F(TransferBody, BytesArriveUnchangedIncludingNulAndHighBytes) {
     const auto bytes = AllByteValues();
     const auto big = RandomBytes(5 * 1024 * 1024);
@@ -199,3 +197,5 @@ TEST_F(TransferBody, WithASpoolFolderALargeBodyWaitsOnDiskAndIsSavedWhole) {
                     (small ? "a small page" : big));
     }
 }
+
+}  // namespace

@@ -77,8 +77,6 @@ class TransferEnds : public ::testing::Test {
     Gate& release_ = server_.NewGate();
 };
 
-}  // namespace
-
 // The state says how far the final answer came; a redirect's head is not that answer.
 TEST_F(TransferEnds, AtItsDeadlineATransferSaysHowFarTheAnswerCame) {
     const std::map<std::string, int> expected = {
@@ -183,3 +181,5 @@ TEST_F(TransferEnds, DestroyingTheLoopCancelsEveryTransferOnce) {
         EXPECT_EQ(result.end, TransferEnd::Cancelled) << "transfer " << tag;
     }
 }
+
+}  // namespace

@@ -58,8 +58,6 @@ void ExpectPage(TransferLoop& loop, PageServer& server, int id) {
     EXPECT_TRUE(result.body.Bytes() == PageBody(id));
 }
 
-}  // namespace
-
 // The server holds each request until five are in, so a sixth at once would show; a batch
 // can only fill with the next five submitted if the loop starts them in that order.
 TEST(TransferLoopSlots, TwentyTransfersRunFiveAtOnceFirstInFirstOut) {
@@ -174,3 +172,5 @@ TEST(TransferLoopSlots, ADelayedTransferLetsOthersPassAndItsCancelEndsTheWait) {
     // Five at once, the one that waited reusing a connection, the cancelled one none.
     EXPECT_EQ(server.Connections(), static_cast<std::size_t>(TransferLoop::kMaxRunning));
 }
+
+}  // namespace

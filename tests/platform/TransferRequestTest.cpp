@@ -17,8 +17,6 @@ class TransferRequest : public ::testing::Test {
     platform::TransferLoop loop_;
 };
 
-}  // namespace
-
 TEST_F(TransferRequest, CarriesItsHeadersExactly) {
     const auto url = server_.Url("/search?q=a%20b&num=10");
     const auto result =
@@ -76,3 +74,5 @@ TEST_F(TransferRequest, ARefusedHeaderIsNamedWithoutItsValue) {
 TEST(TransferAvailability, LibcurlInitialises) {
     EXPECT_TRUE(platform::HttpAvailable());
 }
+
+}  // namespace

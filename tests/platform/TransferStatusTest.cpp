@@ -72,8 +72,6 @@ class TransferStatus : public ::testing::Test {
     platform::TransferLoop loop_;
 };
 
-}  // namespace
-
 TEST_F(TransferStatus, StatusAndStandardTexts) {
     EXPECT_EQ(StatusOf(server_.Url("/status/200")), std::make_pair(200, std::string("OK")));
     EXPECT_EQ(StatusOf(server_.Url("/status/304")),
@@ -221,3 +219,5 @@ TEST(TransferTls, CertificateOutsideTheSystemStoreIsRefused) {
         << result.errorDescription;
     EXPECT_EQ(result.body.Size(), 0);
 }
+
+}  // namespace

@@ -47,8 +47,6 @@ std::string Sha256(const std::string& bytes) {
     return digest.Value();
 }
 
-}  // namespace
-
 TEST(TransferTap, SeesTheAnswerChunkedAndCompressedAsSentWhileTheBodyIsDecoded) {
     const std::string page = "<html>" + std::string(30000, 'w') + "</html>";
     const std::string packed = kestest::Gzip(page);
@@ -100,3 +98,5 @@ TEST(TransferTap, AnInterimHeadComesTooAndACutAnswerEndsAsAFailure) {
     EXPECT_EQ(tap->ends, (std::vector<std::pair<TransferEnd, int32_t>>{
                              {TransferEnd::Failed, platform::httperr::kTransferFailed}}));
 }
+
+}  // namespace

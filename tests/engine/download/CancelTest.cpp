@@ -25,8 +25,6 @@ class CancelTest : public dltest::DownloadTest {
     }
 };
 
-}  // namespace
-
 TEST_F(CancelTest, DownloadsCancelledWhileQueuingForASlotNeverReachTheServer) {
     dltest::HoldingServer server("<html>page</html>");
     server.HoldUntilInFlight(6);  // the five that run are held until the test ends
@@ -116,3 +114,5 @@ TEST_F(CancelTest, AfterCancelAllLaterDownloadsStayCancelledUntilTheEventIsReset
     const auto after = DownloadOne(server.PageURL(3));
     EXPECT_TRUE(after.isSuccess) << after.description;
 }
+
+}  // namespace

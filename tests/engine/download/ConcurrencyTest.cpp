@@ -18,8 +18,6 @@ class ConcurrencyTest : public dltest::DownloadTest {
     std::size_t Completes() const { return recorder_->completions.size(); }
 };
 
-}  // namespace
-
 TEST_F(ConcurrencyTest, TwentyDownloadsFetchFiveAtOnceAndNeverMore) {
     HoldingServer server("<html>page</html>");
     server.HoldUntilInFlight(5);
@@ -88,3 +86,5 @@ TEST_F(ConcurrencyTest, CompleteHandlersMayStartFurtherDownloads) {
         << "a download stays in the table while its Complete handlers run";
     EXPECT_FALSE(downloader_->IsDownloadingNow());
 }
+
+}  // namespace

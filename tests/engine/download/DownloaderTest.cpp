@@ -70,8 +70,6 @@ class DownloaderTest : public dltest::DownloadTest {
     std::shared_ptr<FakeQueue> queue_ = std::make_shared<FakeQueue>();
 };
 
-}  // namespace
-
 TEST_F(DownloaderTest, TheTransferCarriesWhatTheDownloaderWasGiven) {
     AnswerWith([] {
         auto r = Ended(TransferEnd::Completed, 4, 206);
@@ -188,3 +186,5 @@ TEST_F(DownloaderTest, CancelOfOneCookieHasNoEffect) {
     EXPECT_NE(downloader_->Download(server.PageURL(2), 0), cookie) << "every download a new cookie";
     ASSERT_TRUE(PumpUntil([&] { return recorder_->completions.size() == 2; }));
 }
+
+}  // namespace

@@ -24,8 +24,6 @@ class RequestHeadersTest : public dltest::DownloadTest {
     SerpDouble server_;
 };
 
-}  // namespace
-
 TEST_F(RequestHeadersTest, EveryRequestCarriesAGetHeaderWithItsUrl) {
     const auto url = server_.PageURL(1) + "?a=1&b=two";
     EXPECT_EQ(Sent(url, 0).Header("GET"), url);
@@ -76,3 +74,5 @@ TEST_F(RequestHeadersTest, OnlyLowerCaseGoogleInTheUrlSuppressesTheRange) {
     EXPECT_EQ(Sent(server_.PageURL(1) + "?site=Google", 100).Header("Range"), "bytes=0-99");
     EXPECT_EQ(Sent(server_.PageURL(1) + "?site=GOOGLE", 100).Header("Range"), "bytes=0-99");
 }
+
+}  // namespace

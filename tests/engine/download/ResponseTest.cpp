@@ -28,8 +28,6 @@ void ExpectSuccess(const Completion& c) {
     EXPECT_EQ(c.description, "");
 }
 
-}  // namespace
-
 TEST_F(ResponseTest, ThePageIsTheBodyByteForByte) {
     SerpDouble server(Pages(PageContent::Binary, 70'000));
     server.Start();
@@ -146,3 +144,5 @@ TEST_F(ResponseTest, TheResultCarriesTheExchangeWithEveryHop) {
     EXPECT_EQ(refused.page, "");
     EXPECT_EQ(c.exchange.RefusedBody, "") << "an accepted body is the page, not a refusal";
 }
+
+}  // namespace

@@ -33,8 +33,6 @@ class TransferFailureTest : public dltest::DownloadTest {
     }
 };
 
-}  // namespace
-
 TEST_F(TransferFailureTest, AServerThatNeverAnswersTimesOut) {
     UseTimeout(std::chrono::milliseconds(300));
     SerpDouble::Options options;
@@ -103,3 +101,5 @@ TEST_F(TransferFailureTest, AnAddressThatIsNoHttpFailsBeforeAnyRequest) {
     ExpectFailure(c, platform::httperr::kInvalidArgument);
     ExpectLogged("ftp://127.0.0.1/file", c);
 }
+
+}  // namespace
