@@ -82,24 +82,22 @@ TEST(JobProgress, AnAddressIsReportedOnceAndCompletedOnlyWithARow) {
     EXPECT_EQ(p.Rows().size(), 1u);
 }
 
-// What an item model over the rows relies on: told before a change, while the rows are
-// still as they were, and after it; told nothing of a refused report.
+// What an item model over the rows relies on: told before a change, while the rows are as
+// they were, and after it; told nothing of a refused report.
 class Recorder : public JobProgressListener {
   public:
     explicit Recorder(const JobProgress& p) : p_(p) {}
-    void RowsAboutToBeCleared() override { Note("clearing"); }
-    void RowsCleared() override { Note("cleared"); }
-    void RowAboutToBeAdded(std::size_t index) override { Note("adding " + std::to_string(index)); }
-    void RowAdded() override { Note("added"); }
-    void RowChanged(std::size_t index) override {
-        Note("changed " + std::to_string(index) + " " + StateName(p_.Rows()[index].state));
-    }
     std::vector<std::string> calls;
 
   private:
     void Note(const std::string& call) {
-        calls.push_back(call + " (" + std::to_string(p_.Rows().size()) + ")");
+        calls.push_back(call + " " + std::to_string(p_.Rows().size()));
     }
+    void RowsAboutToBeCleared() override { Note("clearing"); }
+    void RowsCleared() override { Note("cleared"); }
+    void RowAboutToBeAdded(std::size_t i) override { Note("adding " + std::to_string(i)); }
+    void RowAdded() override { Note("added"); }
+    void RowChanged(std::size_t i) override { Note(StateName(p_.Rows()[i].state)); }
     const JobProgress& p_;
 };
 
@@ -114,9 +112,8 @@ TEST(JobProgress, TheListenerHearsBeforeAndAfterEveryChange) {
     p.ResultList("a\r\nb\r\n");
     p.SavingPageComplete("a", false, "Cancelled");
     p.Clear();
-    const std::vector<std::string> expected{
-        "adding 0 (0)",         "added (1)",    "adding 1 (1)", "added (2)",
-        "changed 0 Failed (2)", "clearing (2)", "cleared (0)"};
+    const std::vector<std::string> expected{"adding 0 0", "added 1",    "adding 1 1", "added 2",
+                                            "Failed 2",   "clearing 2", "cleared 0"};
     EXPECT_EQ(recorder.calls, expected);
 }
 
