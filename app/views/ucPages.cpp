@@ -4,8 +4,11 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "PageListWidget.h"
+#include "PageListView.h"
+#include "PageTableModel.h"
 #include "ViewLayout.h"
+#include "fetchcore/FileNaming.h"
+#include "kesapp/AppState.h"
 #include "kesapp/ErrorTrap.h"
 #include "kesapp/ShowMsg.h"
 #include "kesapp/StatusPanels.h"
@@ -18,7 +21,10 @@ constexpr int kColumnNWidth = 900;  // the icon and up to four digits
 constexpr int kColumnDownloadWidth = 1800;
 constexpr int kColumnsSlack = 330;  // border and vertical scroll bar
 
-constexpr const char* kComplete = "Complete";
+// Where the last job started saved a page: the window opens saved pages by this rule.
+std::string LastJobPagePath(int32_t N, const std::string& url) {
+    return fetchcore::SavedPagePath(app::LastJobFolder(), app::LastJobKeyword(), N, url);
+}
 
 }  // namespace
 
@@ -31,19 +37,21 @@ ucPages::ucPages(QWidget* parent) : QWidget(parent) {
     LabelCaption_->setObjectName(QStringLiteral("LabelCaption"));
     LabelCaption_->setStyleSheet(QStringLiteral("background:#1b2f8a;color:white;font-weight:bold"));
     LabelCaption_->setGeometry(Px(kLeft), Px(kCaptionTop), 0, Px(kCaptionHeight));
-    lv_ = new PageListWidget(this);
+    lv_ = new PageListView(this);
+    pages_ = new PageTableModel(LastJobPagePath, this);  // made after the list: outlives it
+    lv_->setModel(pages_);
     lv_->move(Px(kLeft), Px(kBodyTop));
-    lv_->setColumnWidth(PageListWidget::kColumnN, Px(kColumnNWidth));
-    lv_->setColumnWidth(PageListWidget::kColumnDownload, Px(kColumnDownloadWidth));
+    lv_->setColumnWidth(PageTableModel::kColumnN, Px(kColumnNWidth));
+    lv_->setColumnWidth(PageTableModel::kColumnDownload, Px(kColumnDownloadWidth));
     cmdCancel_ = new QPushButton(tr("Cancel"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->resize(Px(kButtonWidth), Px(kButtonHeight));
     cmdCancel_->setEnabled(false);
     CreateContextMenu();
     connect(cmdCancel_, &QPushButton::clicked, this, &ucPages::cmdCancel_Click);
-    connect(lv_, &PageListWidget::KeyUp, this, &ucPages::lv_KeyUp);
-    connect(lv_, &PageListWidget::MouseUp, this, &ucPages::lv_MouseUp);
-    connect(lv_, &QTreeWidget::itemDoubleClicked, this, &ucPages::cmdEdit_Click);
+    connect(lv_, &PageListView::KeyUp, this, &ucPages::lv_KeyUp);
+    connect(lv_, &PageListView::MouseUp, this, &ucPages::lv_MouseUp);
+    connect(lv_, &QAbstractItemView::doubleClicked, this, &ucPages::cmdEdit_Click);
     setFocusProxy(lv_);
 }
 
@@ -99,7 +107,7 @@ void ucPages::SetStatusPicture(const QPixmap& picture) {
 }
 
 void ucPages::moSaver_StartDownload() {
-    lv_->RemoveAll();
+    pages_->Progress().Clear();
     mSelectedItem_.reset();
     cancelledJobs_.Started(EventJob());
     cmdCancel_->setEnabled(true);
@@ -109,27 +117,23 @@ void ucPages::moSaver_StartDownload() {
 
 void ucPages::moSaver_StartSavingPage(int32_t N, const std::string& URL) {
     unsetCursor();
-    lv_->AddRow(N, URL, PageState::Progress, tr("Downloading"));
+    pages_->Progress().StartSavingPage(N, URL);
 }
 
 void ucPages::moSaver_PageSkipped(int32_t N, const std::string& URL) {
-    lv_->AddRow(N, URL, PageState::Skipped, tr("Skipped"));
+    pages_->Progress().PageSkipped(N, URL);
 }
 
 void ucPages::moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
                                          const std::string& ErrDescription) {
     cancelledJobs_.PageEnded(EventJob(), IsSuccess);
     app::Trapped("ucPages.moSaver_SavingPageComplete", tessel::level::kEngineError, [&] {
-        QTreeWidgetItem* row = lv_->Row(URL);
+        pages_->Progress().SavingPageComplete(URL, IsSuccess, ErrDescription);
         if (!IsSuccess) {
-            const QString error = QString::fromStdString(ErrDescription);
-            lv_->SetState(row, PageState::Failed, error);
             SetStatusPicture(mStatusPicture_);
-            SetStatus(3, error);
+            SetStatus(3, QString::fromStdString(ErrDescription));
             return;
         }
-        lv_->SetState(row, PageState::Complete, tr(kComplete));
-        PageListWidget::SetTag(row, QString::fromLatin1(kComplete));
         SetStatusPicture({});
         SetStatus(3, {});
     });
@@ -140,7 +144,7 @@ void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription
     app::Trapped("ucPages.moSaver_Complete", tessel::level::kEngineError, [&] {
         cmdCancel_->setEnabled(false);
         unsetCursor();
-        SetStatus(2, tr(kComplete));
+        SetStatus(2, tr("Complete"));
         // A job cancelled while saving pages still ends well: its pages say "Cancelled".
         if (IsSuccess && cancelled)
             ShowMsg("Download cancelled.", mb::kInformation);
@@ -158,9 +162,9 @@ void ucPages::resizeEvent(QResizeEvent* event) {
                      height() - cmdCancel_->height() - Px(kGap));
     lv_->resize(width() - Px(kSideMargins), cmdCancel_->y() - lv_->y() - Px(kGap));
     LabelCaption_->resize(width() - Px(kSideMargins), LabelCaption_->height());
-    lv_->setColumnWidth(PageListWidget::kColumnUrl,
-                        lv_->width() - lv_->columnWidth(PageListWidget::kColumnN) -
-                            lv_->columnWidth(PageListWidget::kColumnDownload) - Px(kColumnsSlack));
+    lv_->setColumnWidth(PageTableModel::kColumnUrl,
+                        lv_->width() - lv_->columnWidth(PageTableModel::kColumnN) -
+                            lv_->columnWidth(PageTableModel::kColumnDownload) - Px(kColumnsSlack));
 }
 
 }  // namespace kestrova

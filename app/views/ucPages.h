@@ -17,7 +17,8 @@ class QPushButton;
 
 namespace kestrova {
 
-class PageListWidget;
+class PageListView;
+class PageTableModel;
 
 // The download progress view: one row per page the running job saves or skips, with its
 // number, URL and state; the job state in the status bar; Cancel; open, edit and copy of the
@@ -88,7 +89,8 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
 
     // Child widgets, owned by the view.
     QLabel* LabelCaption_;
-    PageListWidget* lv_;
+    PageTableModel* pages_;  // the rows lv_ shows
+    PageListView* lv_;
     QPushButton* cmdCancel_;
     QMenu* mnuLVContext_;
     QAction* mnuLVContextDownloadedPage_;

@@ -5,9 +5,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-#include "PageListWidget.h"
-#include "fetchcore/FileNaming.h"
-#include "kesapp/AppState.h"
+#include "PageListView.h"
+#include "PageTableModel.h"
 #include "kesapp/ErrorTrap.h"
 #include "tessel/Toolbox.h"
 #include "ucPages.h"
@@ -41,11 +40,9 @@ void ucPages::cmdEdit_Click() {
 
 void ucPages::OpenSavedPage(ShellVerb verb, const char* source) {
     app::Trapped(source, kLevel, [&] {
-        const QTreeWidgetItem* row = lv_->SelectedRow();
-        if (!row) return;
-        const std::string path =
-            fetchcore::SavedPagePath(app::LastJobFolder(), app::LastJobKeyword(),
-                                     PageListWidget::NumberOf(row), PageListWidget::UrlOf(row));
+        const int row = lv_->SelectedRow();
+        if (row < 0) return;
+        const std::string path = pages_->Progress().SavedFile(pages_->Row(row));
         // A page not saved (yet) has no file: an editor would start a new one in its place.
         if (!tessel::FileTools::FileExists(path)) return;
         ShellExecute(verb, path);
@@ -64,10 +61,10 @@ void ucPages::lv_KeyUp(int key, Qt::KeyboardModifiers modifiers) {
 void ucPages::lv_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
     if (button != Qt::RightButton) return;
     app::Trapped("ucPages.lv_MouseUp", kLevel, [&] {
-        const QTreeWidgetItem* row = lv_->SelectedRow();
+        const int row = lv_->SelectedRow();
         mSelectedItem_.reset();
-        if (row) mSelectedItem_ = PageListWidget::UrlOf(row);
-        const bool saved = row && PageListWidget::TagOf(row) == QLatin1String("Complete");
+        if (row >= 0) mSelectedItem_ = pages_->Row(row).url;
+        const bool saved = row >= 0 && pages_->Row(row).state == ResultState::Complete;
         mnuLVContextDownloadedPage_->setVisible(saved);
         mnuLVContext1_->setVisible(saved);
         mnuLVContext_->popup(globalPos);
@@ -80,9 +77,8 @@ void ucPages::mnuLVContextCopy_Click() {
 
 void ucPages::CopyUrls() {
     std::string text;
-    for (int i = 0; i < lv_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = lv_->topLevelItem(i);
-        if (row->isSelected()) text += PageListWidget::UrlOf(row) + "\r\n";
+    for (int i = 0; i < pages_->rowCount(); ++i) {
+        if (lv_->IsRowSelected(i)) text += pages_->Row(i).url + "\r\n";
     }
     if (!text.empty()) {
         PutOnClipboard(text);

@@ -20,7 +20,7 @@ void SleepUntilReadable(int first, int second) {
 
 }  // namespace
 
-JobRunner::JobRunner(fetchcore::CSaver& saver, ResultTable& results, Progress& progress)
+JobRunner::JobRunner(fetchcore::CSaver& saver, JobProgress& results, Progress& progress)
     : saver_(saver), results_(results), progress_(progress) {}
 
 JobOutcome JobRunner::Run(std::shared_ptr<fetchcore::CTask> task,
@@ -99,7 +99,7 @@ void JobRunner::Warning(const std::string& Text) {
 
 void JobRunner::ResultList(const std::string& ResultList) {
     results_.ResultList(ResultList);
-    progress_.ResultList(results_.Rows().size());
+    progress_.ResultList(results_.ListedCount());
 }
 
 }  // namespace kestrova::cli

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Progress.h"
-#include "ResultTable.h"
 #include "fetchcore/CSaver.h"
+#include "taskcore/JobProgress.h"
 
 namespace kestrova::cli {
 
@@ -30,7 +30,7 @@ struct StopRequest {
 // job's Complete. A non-zero stop answer cancels the job once.
 class JobRunner : private fetchcore::CSaverEvents {
   public:
-    JobRunner(fetchcore::CSaver& saver, ResultTable& results, Progress& progress);
+    JobRunner(fetchcore::CSaver& saver, JobProgress& results, Progress& progress);
 
     JobOutcome Run(std::shared_ptr<fetchcore::CTask> task, const StopRequest& stopRequested);
 
@@ -48,7 +48,7 @@ class JobRunner : private fetchcore::CSaverEvents {
     bool JobEndedSilently();
 
     fetchcore::CSaver& saver_;
-    ResultTable& results_;
+    JobProgress& results_;
     Progress& progress_;
     bool complete_ = false;
     JobOutcome outcome_;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CliOptions.h"
-#include "ResultTable.h"
+#include "taskcore/JobProgress.h"
 
 namespace kestrova::cli {
 

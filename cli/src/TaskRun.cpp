@@ -11,7 +11,7 @@ namespace kestrova::cli {
 namespace {
 
 // Where the job saved a page: the engine's own rule, as the window uses to open saved pages.
-ResultTable::SavedPath SavedPathRule(std::shared_ptr<fetchcore::CTask> task) {
+JobProgress::SavedPathRule SavedPathRule(std::shared_ptr<fetchcore::CTask> task) {
     return [task](int32_t N, const std::string& url) {
         return fetchcore::SavedPagePath(task->SaveResultsToFolder(), task->KW(), N, url);
     };
@@ -22,7 +22,7 @@ ResultTable::SavedPath SavedPathRule(std::shared_ptr<fetchcore::CTask> task) {
 TaskResult RunTask(fetchcore::CSaver& saver, const TaskValues& values, Progress& progress,
                    const StopRequest& stopRequested, tessel::Log& log) {
     auto task = NewTask(values);
-    ResultTable results(SavedPathRule(task));
+    JobProgress results(SavedPathRule(task));
     JobRunner runner(saver, results, progress);
     progress.Started();
     TaskResult result{runner.Run(task, stopRequested), {}};
@@ -31,7 +31,7 @@ TaskResult RunTask(fetchcore::CSaver& saver, const TaskValues& values, Progress&
     if (result.outcome.stopSignal)
         log.Write(0, "Cancelled by signal " + std::to_string(result.outcome.stopSignal),
                   tessel::level::kInfo, "kestrova-cli.RunJob");
-    if (result.outcome.success) result.rows = results.Rows();
+    if (result.outcome.success) result.rows = results.ListedRows();
     return result;
 }
 

@@ -5,8 +5,8 @@
 
 #include "JobRunner.h"
 #include "Progress.h"
-#include "ResultTable.h"
 #include "fetchcore/CSaver.h"
+#include "taskcore/JobProgress.h"
 #include "taskcore/TaskChecks.h"
 #include "tessel/Log.h"
 

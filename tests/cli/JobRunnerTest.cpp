@@ -82,7 +82,7 @@ class JobRunnerTest : public ::testing::Test {
 
     FakeStop stop_;
     fetchcore::CSaver saver_;
-    ResultTable table_{[](int32_t, const std::string&) { return std::string(); }};
+    JobProgress table_{[](int32_t, const std::string&) { return std::string(); }};
     std::ostringstream progressText_;
     Progress progress_{progressText_, Progress::Mode::Lines};
 };
@@ -92,7 +92,7 @@ TEST_F(JobRunnerTest, AStopRequestWakesTheRunCancelsTheJobOnceAndWaitsForItsEnd)
     EXPECT_TRUE(outcome.success);
     EXPECT_GE(stop_.Asked(), 1);
     EXPECT_EQ(outcome.stopSignal, SIGINT);
-    const auto rows = table_.Rows();
+    const auto rows = table_.ListedRows();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].detail, "Cancelled");
     EXPECT_NE(progressText_.str().find("failed 1 http://a/: Cancelled"), std::string::npos);

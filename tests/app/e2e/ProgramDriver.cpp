@@ -9,7 +9,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "PageListWidget.h"
+#include "PageTableModel.h"
+#include "ViewsTestSupport.h"
 #include "kesapp/StatusPanels.h"
 #include "tessel/WorkerThread.h"
 
@@ -83,12 +84,11 @@ void ProgramDriver::ClickNode(const QString& text) {
 }
 
 std::vector<ShownRow> ProgramDriver::Rows() {
-    auto* lv = Child<PageListWidget>(*window_, "lv");
+    const PageTableModel& shown = test::ProgressRows(*window_);
     std::vector<ShownRow> rows;
-    for (int i = 0; i < lv->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = lv->topLevelItem(i);
-        rows.push_back({row->text(0).toInt(), PageListWidget::UrlOf(row), row->text(2)});
-    }
+    for (int i = 0; i < shown.rowCount(); ++i)
+        rows.push_back(
+            {test::Cell(shown, i, 0).toInt(), shown.Row(i).url, test::Cell(shown, i, 2)});
     return rows;
 }
 

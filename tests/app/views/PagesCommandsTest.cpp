@@ -8,7 +8,8 @@
 #include <QMenu>
 #include <QTest>
 
-#include "PageListWidget.h"
+#include "PageListView.h"
+#include "PageTableModel.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/AppState.h"
 #include "ucPages.h"
@@ -29,21 +30,26 @@ class PagesCommandsTest : public QObject {
     std::unique_ptr<Host<ucPages>> host_;
     QTemporaryDir out_;
 
-    PageListWidget* lv() { return host_->view->findChild<PageListWidget*>(QStringLiteral("lv")); }
+    PageListView* lv() { return host_->view->findChild<PageListView*>(QStringLiteral("lv")); }
     QMenu* menu() { return host_->view->findChild<QMenu*>(QStringLiteral("mnuLVContext")); }
     QAction* action(const char* name) {
         return host_->view->findChild<QAction*>(QString::fromLatin1(name));
     }
-    QTreeWidgetItem* row(int index) { return lv()->topLevelItem(index); }
+    QModelIndex row(int index) { return ProgressRows(*host_->view).index(index, 0); }
+    QPoint centreOf(int index) {  // of the row: its URL's cell
+        return lv()->visualRect(row(index).siblingAtColumn(1)).center();
+    }
+    int selectedCount() { return static_cast<int>(lv()->selectionModel()->selectedRows().size()); }
     QString clipboard() { return QGuiApplication::clipboard()->text(); }
 
     void select(std::initializer_list<int> indexes) {
         lv()->clearSelection();
-        for (int i : indexes) row(i)->setSelected(true);
+        for (int i : indexes)
+            lv()->selectionModel()->select(row(i),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     void rightClick(int index) {
-        const QPoint at = lv()->visualItemRect(row(index)).center();
-        QTest::mouseClick(lv()->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseClick(lv()->viewport(), Qt::RightButton, {}, centreOf(index));
     }
     // The rows: 1 saved, 2 still downloading, 3 skipped, 4 failed.
     void fill() {
@@ -83,17 +89,15 @@ class PagesCommandsTest : public QObject {
     void ctrlAWithOnlyCtrlSelectsEveryRow() {
         select({});
         QTest::keyClick(lv(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(lv()->selectedItems().size(), 0);
+        QCOMPARE(selectedCount(), 0);
         QTest::keyClick(lv(), Qt::Key_A, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(lv()->selectedItems().size(), 0);
+        QCOMPARE(selectedCount(), 0);
         QTest::keyClick(lv(), Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(lv()->selectedItems().size(), 4);
+        QCOMPARE(selectedCount(), 4);
     }
 
     void ctrlCCopiesTheSelectedUrlsInListOrder() {
-        lv()->clearSelection();
-        row(2)->setSelected(true);
-        row(0)->setSelected(true);
+        select({2, 0});
         QTest::keyClick(lv(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(clipboard(), QStringLiteral("before"));
         QTest::keyClick(lv(), Qt::Key_C);
@@ -151,8 +155,7 @@ class PagesCommandsTest : public QObject {
     }
 
     void leftClickShowsNoMenu() {
-        QTest::mouseClick(lv()->viewport(), Qt::LeftButton, {},
-                          lv()->visualItemRect(row(0)).center());
+        QTest::mouseClick(lv()->viewport(), Qt::LeftButton, {}, centreOf(0));
         QVERIFY(!menu()->isVisible());
     }
 
@@ -175,10 +178,10 @@ class PagesCommandsTest : public QObject {
                         out_.path().toStdString() + (trailingSlash ? "/" : ""));
         ShellCalls shell;
         select({0});
-        lv()->setCurrentItem(row(0));
+        lv()->setCurrentIndex(row(0));
         action("mnuLVContextOpen")->trigger();
         action("mnuLVContextEdit")->trigger();
-        const QPoint at = lv()->visualItemRect(row(0)).center();
+        const QPoint at = centreOf(0);
         QTest::mouseClick(lv()->viewport(), Qt::LeftButton, {}, at);  // as a user's first click
         QTest::mouseDClick(lv()->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(shell.calls.size(), size_t{3});
@@ -192,9 +195,9 @@ class PagesCommandsTest : public QObject {
         app::SetLastJob("kw", out_.path().toStdString());
         savePage(0, "kw");
         ShellCalls shell;
-        lv()->setCurrentItem(row(1));  // still downloading: no file yet
+        lv()->setCurrentIndex(row(1));  // still downloading: no file yet
         action("mnuLVContextEdit")->trigger();
-        lv()->setCurrentItem(row(0));
+        lv()->setCurrentIndex(row(0));
         select({});
         action("mnuLVContextOpen")->trigger();
         QVERIFY(shell.calls.empty());

@@ -1,9 +1,11 @@
 // The progress view's answer to each engine event: rows, states, icons, status panels,
 // Cancel, the mouse pointer and the closing message.
+#include <QAbstractItemModelTester>
 #include <QPushButton>
 #include <QTest>
 
-#include "PageListWidget.h"
+#include "PageTableModel.h"
+#include "StateIcon.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/StatusPanels.h"
 #include "tessel/Error.h"
@@ -26,23 +28,35 @@ class PagesEventsTest : public QObject {
 
   private:
     std::unique_ptr<Host<ucPages>> host_;
-    PageListWidget* lv() { return host_->view->findChild<PageListWidget*>(QStringLiteral("lv")); }
+    std::unique_ptr<QAbstractItemModelTester> tester_;  // the list sees each change rightly
+    PageTableModel& rows() { return ProgressRows(*host_->view); }
+    QString cell(int row, int column, int role = Qt::DisplayRole) {
+        return Cell(rows(), row, column, role);
+    }
     QPushButton* cmdCancel() {
         return host_->view->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
     }
     void CheckRow(int index, const QString& n, const std::string& url, const QString& state,
-                  PageState image) {
-        const QTreeWidgetItem* row = lv()->topLevelItem(index);
-        QVERIFY(row);
-        QCOMPARE(row->text(0), n);
-        QCOMPARE(row->text(1), QString::fromStdString(url));
-        QCOMPARE(row->text(2), state);
-        QVERIFY(SameImage(row->icon(0), LoadStateIcon(image)));
+                  ResultState image) {
+        QVERIFY(index < rows().rowCount());
+        QCOMPARE(cell(index, 0), n);
+        QCOMPARE(cell(index, 1), QString::fromStdString(url));
+        QCOMPARE(cell(index, 2), state);
+        QCOMPARE(cell(index, 2, Qt::ToolTipRole), state);
+        QVERIFY(SameImage(rows().index(index, 0).data(Qt::DecorationRole).value<QIcon>(),
+                          LoadStateIcon(image)));
     }
 
   private slots:
-    void init() { host_ = std::make_unique<Host<ucPages>>(); }
-    void cleanup() { host_.reset(); }
+    void init() {
+        host_ = std::make_unique<Host<ucPages>>();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    void cleanup() {
+        tester_.reset();
+        host_.reset();
+    }
 
     void initTakesTheThirdPanelsPictureAndClearsThePanel() {
         QVERIFY(host_->sb->Picture(3).isNull());
@@ -57,15 +71,15 @@ class PagesEventsTest : public QObject {
         MessageBoxes boxes;
         host_->view->moSaver_StartSavingPage(1, kA);
         host_->view->moSaver_Complete(true, "");
-        QCOMPARE(lv()->topLevelItemCount(), 1);
+        QCOMPARE(rows().rowCount(), 1);
         host_->view->moSaver_StartDownload();
-        QCOMPARE(lv()->topLevelItemCount(), 0);
+        QCOMPARE(rows().rowCount(), 0);
         QVERIFY(cmdCancel()->isEnabled());
         QCOMPARE(host_->sb->Text(2), QStringLiteral("Downloading..."));
         QCOMPARE(host_->view->cursor().shape(), Qt::WaitCursor);
         // The old job's URLs are free again.
         host_->view->moSaver_StartSavingPage(1, kA);
-        QCOMPARE(lv()->topLevelItemCount(), 1);
+        QCOMPARE(rows().rowCount(), 1);
     }
 
     void rowsShowNumberUrlStateAndIcon() {
@@ -74,32 +88,28 @@ class PagesEventsTest : public QObject {
         QCOMPARE(host_->view->cursor().shape(), Qt::WaitCursor);  // a skipped page leaves it
         host_->view->moSaver_StartSavingPage(150, kB);
         QCOMPARE(host_->view->cursor().shape(), Qt::ArrowCursor);
-        CheckRow(0, QStringLiteral("3"), kA, QStringLiteral("Skipped"), PageState::Skipped);
-        CheckRow(1, QStringLiteral("150"), kB, QStringLiteral("Downloading"), PageState::Progress);
-        QCOMPARE(PageListWidget::UrlOf(lv()->topLevelItem(1)), kB);
-        QCOMPARE(PageListWidget::NumberOf(lv()->topLevelItem(1)), 150);
-        QCOMPARE(PageListWidget::TagOf(lv()->topLevelItem(1)), QString());
+        CheckRow(0, QStringLiteral("3"), kA, QStringLiteral("Skipped"), ResultState::Skipped);
+        CheckRow(1, QStringLiteral("150"), kB, QStringLiteral("Downloading"),
+                 ResultState::Downloading);
     }
 
     void urlBytesThatAreNotUtf8AreKeptForTheRowsKey() {
         const std::string latin1 = "http://c.example/caf\xe9";
         host_->view->moSaver_StartSavingPage(1, latin1);
         host_->view->moSaver_SavingPageComplete(latin1, true, "");
-        QCOMPARE(PageListWidget::UrlOf(lv()->topLevelItem(0)), latin1);
-        QCOMPARE(lv()->topLevelItem(0)->text(2), QStringLiteral("Complete"));
+        QCOMPARE(rows().Row(0).url, latin1);
+        QCOMPARE(cell(0, 2), QStringLiteral("Complete"));
     }
 
     void savedPageIsCompleteAndTaggedFailedPageShowsItsError() {
         host_->view->moSaver_StartSavingPage(1, kA);
         host_->view->moSaver_StartSavingPage(2, kB);
         host_->view->moSaver_SavingPageComplete(kB, false, "Cancelled");
-        CheckRow(1, QStringLiteral("2"), kB, QStringLiteral("Cancelled"), PageState::Failed);
-        QCOMPARE(PageListWidget::TagOf(lv()->topLevelItem(1)), QString());
+        CheckRow(1, QStringLiteral("2"), kB, QStringLiteral("Cancelled"), ResultState::Failed);
         QCOMPARE(host_->sb->Text(3), QStringLiteral("Cancelled"));
         QVERIFY(!host_->sb->Picture(3).isNull());
         host_->view->moSaver_SavingPageComplete(kA, true, "");
-        CheckRow(0, QStringLiteral("1"), kA, QStringLiteral("Complete"), PageState::Complete);
-        QCOMPARE(PageListWidget::TagOf(lv()->topLevelItem(0)), QStringLiteral("Complete"));
+        CheckRow(0, QStringLiteral("1"), kA, QStringLiteral("Complete"), ResultState::Complete);
         // The next saved page clears the last error and its picture.
         QCOMPARE(host_->sb->Text(3), QString());
         QVERIFY(host_->sb->Picture(3).isNull());
@@ -109,16 +119,16 @@ class PagesEventsTest : public QObject {
         host_->view->moSaver_StartSavingPage(1, kA);
         QVERIFY_THROWS_EXCEPTION(tessel::ComError, host_->view->moSaver_PageSkipped(2, kA));
         QVERIFY_THROWS_EXCEPTION(tessel::ComError, host_->view->moSaver_StartSavingPage(3, kA));
-        QCOMPARE(lv()->topLevelItemCount(), 1);
-        QCOMPARE(lv()->topLevelItem(0)->text(0), QStringLiteral("1"));
+        QCOMPARE(rows().rowCount(), 1);
+        QCOMPARE(cell(0, 0), QStringLiteral("1"));
     }
 
     void completionOfAnUnlistedUrlIsLoggedAndChangesNothing() {
         TempLog log;
         host_->view->moSaver_StartSavingPage(1, kA);
         host_->view->moSaver_SavingPageComplete(kB, false, "HTTP 500");
-        QCOMPARE(lv()->topLevelItemCount(), 1);
-        QCOMPARE(lv()->topLevelItem(0)->text(2), QStringLiteral("Downloading"));
+        QCOMPARE(rows().rowCount(), 1);
+        QCOMPARE(cell(0, 2), QStringLiteral("Downloading"));
         QCOMPARE(host_->sb->Text(3), QString());
         const auto entries = log.Entries();
         QCOMPARE(entries.size(), size_t{1});
@@ -134,7 +144,7 @@ class PagesEventsTest : public QObject {
         QVERIFY(!cmdCancel()->isEnabled());
         QCOMPARE(host_->view->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(host_->sb->Text(2), QStringLiteral("Complete"));
-        QCOMPARE(lv()->topLevelItemCount(), 1);  // the rows stay
+        QCOMPARE(rows().rowCount(), 1);  // the rows stay
         host_->view->moSaver_StartDownload();
         host_->view->moSaver_Complete(false, "Cancelled");
         QCOMPARE(boxes.shown.size(), size_t{2});

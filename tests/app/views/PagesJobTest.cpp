@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "PageListWidget.h"
+#include "PageTableModel.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/StatusPanels.h"
 #include "tessel/WorkerThread.h"
@@ -16,20 +16,19 @@ class PagesJobTest : public QObject {
 
   private:
     std::unique_ptr<Host<ucPages>> host_;
-    PageListWidget* lv() { return host_->view->findChild<PageListWidget*>(QStringLiteral("lv")); }
+    PageTableModel& rows() { return ProgressRows(*host_->view); }
     QPushButton* cmdCancel() {
         return host_->view->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
     }
     void CheckFlood(int count) {
-        QCOMPARE(lv()->topLevelItemCount(), count);
+        QCOMPARE(rows().rowCount(), count);
         for (int i = 1; i <= count; ++i) {
-            const QTreeWidgetItem* row = lv()->topLevelItem(i - 1);
-            QCOMPARE(row->text(0), QString::number(i));
-            QCOMPARE(PageListWidget::UrlOf(row), FloodUrl(i));
+            QCOMPARE(Cell(rows(), i - 1, 0), QString::number(i));
+            QCOMPARE(rows().Row(i - 1).url, FloodUrl(i));
             const QString state = FloodSkips(i)   ? QStringLiteral("Skipped")
                                   : FloodSaves(i) ? QStringLiteral("Complete")
                                                   : QStringLiteral("HTTP 404");
-            QCOMPARE(row->text(2), state);
+            QCOMPARE(Cell(rows(), i - 1, 2), state);
         }
     }
 
@@ -61,7 +60,7 @@ class PagesJobTest : public QObject {
     void cancelWhileSavingPagesSaysCancelledNotComplete() {
         MessageBoxes boxes;
         host_->saver.Save(ScriptTask("pages-wait-cancel"));
-        QTRY_COMPARE(lv()->topLevelItemCount(), 1);
+        QTRY_COMPARE(rows().rowCount(), 1);
         QTest::mouseClick(cmdCancel(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 20000);
         QCOMPARE(boxes.shown[0].prompt, "Download cancelled.");
@@ -76,7 +75,7 @@ class PagesJobTest : public QObject {
     void aCancelledJobThatEndsAfterANewStartSaysCancelled() {
         MessageBoxes boxes;
         host_->saver.Save(ScriptTask("pages-wait-cancel"));
-        QTRY_COMPARE(lv()->topLevelItemCount(), 1);
+        QTRY_COMPARE(rows().rowCount(), 1);
         QTest::mouseClick(cmdCancel(), Qt::LeftButton);
         tessel::WorkerThread::JoinAll();  // it has sent all, and no event loop has run
         host_->saver.Save(ScriptTask("flood:2"));
@@ -88,7 +87,7 @@ class PagesJobTest : public QObject {
     void cancelAfterTheLastPageWasSavedSaysComplete() {
         MessageBoxes boxes;
         host_->saver.Save(ScriptTask("saved-wait-cancel"));
-        QTRY_COMPARE(lv()->topLevelItemCount() == 1 ? lv()->topLevelItem(0)->text(2) : QString(),
+        QTRY_COMPARE(rows().rowCount() == 1 ? Cell(rows(), 0, 2) : QString(),
                      QStringLiteral("Complete"));
         QTest::mouseClick(cmdCancel(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.shown.empty(), 20000);
@@ -130,7 +129,7 @@ class PagesJobTest : public QObject {
         host_->view->Finalize();
         host_->saver.Save(ScriptTask("flood:5"));
         QTRY_VERIFY_WITH_TIMEOUT(!host_->saver.IsDownloadingNow(), 20000);
-        QCOMPARE(lv()->topLevelItemCount(), 0);
+        QCOMPARE(rows().rowCount(), 0);
         QVERIFY(!cmdCancel()->isEnabled());
         QVERIFY(boxes.shown.empty());
     }

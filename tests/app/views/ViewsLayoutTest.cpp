@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "PageListWidget.h"
+#include "PageListView.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/Twips.h"
 #include "ucPageList.h"
@@ -29,7 +29,7 @@ class ViewsLayoutTest : public QObject {
         ucPages view;
         view.resize(size);
         view.show();
-        const auto* lv = view.findChild<PageListWidget*>(QStringLiteral("lv"));
+        const auto* lv = view.findChild<PageListView*>(QStringLiteral("lv"));
         const auto* cancel = view.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
         const auto* caption = view.findChild<QLabel*>(QStringLiteral("LabelCaption"));
         QCOMPARE(cancel->geometry().bottom() + 1, size.height() - Px(75));
@@ -70,10 +70,14 @@ class ViewsLayoutTest : public QObject {
         QVERIFY(!pages.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isEnabled());
         QCOMPARE(list.findChild<QPushButton*>(QStringLiteral("cmdSave"))->text(),
                  QStringLiteral("&Save"));
-        const auto* lv = pages.findChild<PageListWidget*>(QStringLiteral("lv"));
-        QCOMPARE(lv->headerItem()->text(0), QStringLiteral("N"));
-        QCOMPARE(lv->headerItem()->text(1), QStringLiteral("URL"));
-        QCOMPARE(lv->headerItem()->text(2), QStringLiteral("Download"));
+        const auto* lv = pages.findChild<PageListView*>(QStringLiteral("lv"));
+        const auto caption = [&](int column) {
+            return lv->model()->headerData(column, Qt::Horizontal).toString();
+        };
+        QCOMPARE(caption(0), QStringLiteral("N"));
+        QCOMPARE(caption(1), QStringLiteral("URL"));
+        QCOMPARE(caption(2), QStringLiteral("Download"));
+        QCOMPARE(lv->model()->columnCount(), 3);
         QCOMPARE(lv->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
 };

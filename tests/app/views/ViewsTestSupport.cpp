@@ -3,6 +3,10 @@
 #include <chrono>
 #include <fstream>
 
+#include <QAbstractItemView>
+
+#include "PageTableModel.h"
+
 #include "fetchcore/CTask.h"
 #include "kesapp/AppState.h"
 #include "kesapp/Artwork.h"
@@ -52,6 +56,17 @@ std::vector<TempLog::Entry> TempLog::Entries() const {
             {std::stoi(fields[2].substr(1)), fields[3], fields[4], line.substr(start)});
     }
     return entries;
+}
+
+PageTableModel& ProgressRows(QWidget& parent) {
+    const auto* lv = parent.findChild<QAbstractItemView*>(QStringLiteral("lv"));
+    auto* rows = lv ? qobject_cast<PageTableModel*>(lv->model()) : nullptr;
+    if (!rows) qFatal("no progress list");
+    return *rows;
+}
+
+QString Cell(const PageTableModel& rows, int row, int column, int role) {
+    return rows.index(row, column).data(role).toString();
 }
 
 QPixmap InitialStatusPicture() {

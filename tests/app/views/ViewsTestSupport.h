@@ -22,8 +22,9 @@
 #include "kesapp/UiMessagePump.h"
 
 namespace kestrova {
+class PageTableModel;
 class StatusPanels;
-}
+}  // namespace kestrova
 
 namespace kestrova::test {
 
@@ -76,6 +77,11 @@ class TempLog {
 // main window gives it before the views start.
 StatusPanels* NewStatusPanels(QMainWindow& window);
 QPixmap InitialStatusPicture();
+
+// The rows of the progress list inside `parent` (a view or the main window), and the text of
+// one of their cells.
+PageTableModel& ProgressRows(QWidget& parent);
+QString Cell(const PageTableModel& rows, int row, int column, int role = Qt::DisplayRole);
 
 // A window with that status bar around one view, and a saver that has been initialised, the
 // view bound to it. Engine messages are handled by the Qt event loop, as in the program.
