@@ -87,8 +87,6 @@ class CliCorpus : public ::testing::Test {
     std::unique_ptr<SerpDouble> server_;
 };
 
-}  // namespace
-
 // Two keywords, one WARC file: each job begins with its warcinfo record; redirects, 404s and
 // 500s are recorded; every saved page has a 200 response whose decoded payload is the file;
 // the manifests list every result with the file's digest and size, and what SearXNG said.
@@ -234,3 +232,5 @@ TEST_F(CliCorpus, NoCredentialReachesAnyFileTheRunWrites) {
     }
     EXPECT_GE(files, 6) << "two WARC files, a manifest, two pages and the log";
 }
+
+}  // namespace

@@ -32,8 +32,6 @@ class JobCorpus : public JobTest {
     }
 };
 
-}  // namespace
-
 // Cancelled while two pages hang half sent, each past what waits in memory: the file holds
 // whole records only, the cut answers marked as cut, their spool files freed.
 TEST_F(JobCorpus, ACancelLeavesWholeRecordsAndMarksTheCutAnswers) {
@@ -127,3 +125,5 @@ TEST_F(JobCorpus, AWarcFileThatCannotBeWrittenFailsTheJobBeforeAnyRequest) {
                                             "': No such file or directory. ");
     EXPECT_EQ(double_->Snapshot().Requests(), 0);
 }
+
+}  // namespace
