@@ -22,7 +22,7 @@ Strings Urls(const fetchcore::BravePage& page) {
     return urls;
 }
 
-std::string ParseFailure(const std::string& text) {
+std::string BraveParseFailure(const std::string& text) {
     try {
         ReadBravePage(text);
     } catch (const tessel::ComError& e) {
@@ -76,7 +76,7 @@ TEST(BraveReader, AnythingButASearchAnswerIsTheParseError) {
          {"", "[]", "null", "{}", "<html><body>Brave</body></html>", R"({"type": "Search"})",
           R"({"type": "ErrorResponse", "error": {"code": "VALIDATION"}})",
           R"({"type": "search", "web": )", R"({"results": [{"url": "http://a/"}]})"}) {
-        EXPECT_EQ(ParseFailure(text), notBrave) << text;
+        EXPECT_EQ(BraveParseFailure(text), notBrave) << text;
     }
 }
 
