@@ -18,9 +18,7 @@ using serpdouble::SerpDouble;
 
 constexpr const char* kKey = "BSA-cli-test-key-7f3a9c";
 
-std::string ReadFile(const fs::path& path) {
-    return cli_test::ReadFile(path.string());
-}
+using cli_test::ReadFile;
 using cli_test::Lines;
 
 class CliBrave : public ::testing::Test {

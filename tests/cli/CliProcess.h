@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,7 +41,7 @@ class CliProcess {
 };
 
 // A file's whole content; empty when it cannot be read.
-std::string ReadFile(const std::string& path);
+std::string ReadFile(const std::filesystem::path& path);
 // The lines of a text, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 

@@ -22,9 +22,7 @@ using serpdouble::SerpDouble;
 
 constexpr std::chrono::seconds kPatience{20};
 
-std::string ReadFile(const fs::path& path) {
-    return cli_test::ReadFile(path.string());
-}
+using cli_test::ReadFile;
 using cli_test::Lines;
 
 class CliRun : public ::testing::Test {
