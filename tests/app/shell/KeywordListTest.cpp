@@ -45,11 +45,20 @@ class PanelProbe : private fetchcore::CSaverEvents {
     PanelProbe(fetchcore::CSaver& saver, StatusPanels& panels)
         : panels_(panels), events_(saver.Connect(*this)) {}
     QStringList whileWaiting;
-    QStringList afterWaiting;
+    QStringList atFirstPage;  // the first page event after each wait
+    QStringList atWarning;
 
   private:
-    void Waiting(int32_t, const std::string&) override { whileWaiting << panels_.Text(3); }
-    void ResultList(const std::string&) override { afterWaiting << panels_.Text(3); }
+    void Waiting(int32_t, const std::string&) override {
+        whileWaiting << panels_.Text(3);
+        waited_ = true;
+    }
+    void StartSavingPage(int32_t, const std::string&) override {
+        if (waited_) atFirstPage << panels_.Text(3);
+        waited_ = false;
+    }
+    void Warning(const std::string&) override { atWarning << panels_.Text(3); }
+    bool waited_ = false;
     StatusPanels& panels_;
     tessel::EventSource<fetchcore::CSaverEvents>::Connection events_;
 };
@@ -99,11 +108,11 @@ class KeywordListTest : public QObject {
             for (const auto& title : titles) seen << title.at(0).toString();
             QCOMPARE(seen,
                      (QStringList{"Kestrova - kites (1/2)", "Kestrova - owls (2/2)", "Kestrova"}));
-            // Each job waited at least once, and its list came once the wait was over.
+            // Each job waited at least once; its next page event cleared the wait.
             QVERIFY(probe.whileWaiting.size() >= 2);
             for (const QString& text : probe.whileWaiting)
                 QVERIFY2(text.startsWith(QStringLiteral("Waiting 1 s: ")), qPrintable(text));
-            QCOMPARE(probe.afterWaiting, (QStringList{QString(), QString()}));
+            QCOMPARE(probe.atFirstPage, (QStringList{QString(), QString()}));
             QVERIFY(!window.Saver().IsDownloadingNow());
             window.close();
         }
@@ -127,6 +136,7 @@ class KeywordListTest : public QObject {
         SerpDouble::Options options;
         options.totalResults = 2;
         if (duringJob) options.resultsPageFaults[1] = serpdouble::Fault::StallForever();
+        options.unresponsiveEngines = {{"bing", "timeout"}};  // a warning in every answer
         SerpDouble engine(options);
         engine.Start();
         TempAppData appData;
@@ -138,6 +148,7 @@ class KeywordListTest : public QObject {
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             SetTaskFields(window, QStringLiteral("x"),
                           QString::fromStdString(engine.SearxngURL("x")), out.path());
+            PanelProbe probe(window.Saver(), *StatusPanels::Of(&window));
             // A pause long enough that only Cancel can end it within the test's time.
             RunList(window, QStringLiteral("kites\nowls\nhawks\n"), 3600);
             auto* cancel = Child<QPushButton>(window, "cmdCancel");
@@ -152,6 +163,11 @@ class KeywordListTest : public QObject {
             QTRY_VERIFY(!window.Saver().IsDownloadingNow());
             QVERIFY(!cancel->isEnabled());
             QCOMPARE(window.windowTitle(), QStringLiteral("Kestrova"));
+            // The job that got its answer was warned of the engines that did not answer.
+            QCOMPARE(probe.atWarning.size(), duringJob ? 0 : 1);
+            for (const QString& text : probe.atWarning)
+                QVERIFY2(text.startsWith(QStringLiteral("Warning: ")) && text.contains("bing"),
+                         qPrintable(text));
             window.close();
         }
         tessel::WorkerThread::JoinAll();
