@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -79,6 +80,35 @@ class KeywordListTest : public QObject {
     void cleanup() {
         tessel::WorkerThread::JoinAll();
         app::SetLastJob({}, {});
+    }
+
+    void theDialogReadsTheListByTheCommandLinesRulesAndRefusesAnEmptyOne() {
+        MessageBoxes boxes;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("birds.txt"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("\xEF\xBB\xBF# raptors\r\n  red kites \r\n\r\nowls\n");
+        out.close();
+        KeywordListDialog dialog(nullptr);
+        dialog.LoadFrom(file);
+        QCOMPARE(dialog.Keywords(), (std::vector<std::string>{"red kites", "owls"}));
+        // A file that cannot be read is told and leaves the list as it was.
+        dialog.LoadFrom(dir.filePath(QStringLiteral("missing.txt")));
+        QCOMPARE(boxes.shown.size(), size_t{1});
+        QVERIFY(boxes.shown[0].prompt.find("missing.txt") != std::string::npos);
+        QCOMPARE(dialog.Keywords().size(), size_t{2});
+        auto* text = dialog.findChild<QPlainTextEdit*>(QStringLiteral("txtKeywords"));
+        text->setPlainText(QStringLiteral("# only a comment\n\n"));
+        dialog.show();
+        dialog.accept();
+        QCOMPARE(boxes.shown.size(), size_t{2});
+        QCOMPARE(boxes.shown[1].prompt, "Please enter keyword.");
+        QVERIFY(dialog.isVisible());
+        text->setPlainText(QStringLiteral("kites"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Pause(), std::chrono::milliseconds(0));
     }
 
     void aTwoKeywordListSavesEachKeywordsPagesAndShowsTheWaits() {
