@@ -42,6 +42,7 @@ TaskValues Checked(const CliOptions& options) {
     return *checked.task;
 }
 
+// A keyword list that cannot be read is a usage error, as a missing file of any other option.
 std::vector<std::string> KeywordsOf(const std::string& file, std::istream& in) {
     try {
         return LoadKeywords(file, in);
