@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include "JobNotices.h"
+#include "KeywordRunner.h"
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
@@ -118,6 +120,7 @@ void FMain::BindViews() {
     ucTask1_->Init(*saver_);
     ucPages1_->Init(*saver_);
     ucPageList1_->Init(*saver_);
+    BindKeywordRun();
 }
 
 void FMain::WaitForSplash() {
@@ -162,6 +165,7 @@ void FMain::closeEvent(QCloseEvent* event) {
 void FMain::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    keywordRun_->Cancel();
     saver_->CancelAll();
     ucPages1_->Finalize();
 }

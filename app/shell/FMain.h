@@ -24,6 +24,8 @@ class CSaver;
 
 namespace kestrova {
 
+class JobNotices;
+class KeywordRunner;
 class StatusPanels;
 class ucPageList;
 class ucPages;
@@ -94,11 +96,18 @@ class FMain : public QMainWindow {
     void mnuVisitHomepage_Click();
     void mnuAbout_Click();
 
+    // Keyword lists and job notices (FMainKeywords.cpp).
+    void BindKeywordRun();
+    void mnuRunKeywordList_Click();
+    void KeywordRunFinished(int count, int failed, bool cancelled);
+
     ShellOptions options_;
     UiMessagePump pump_;
     RunningMarker marker_;
     std::optional<tessel::ComError> pendingError_;
     std::unique_ptr<fetchcore::CSaver> saver_;
+    std::unique_ptr<JobNotices> notices_;
+    std::unique_ptr<KeywordRunner> keywordRun_;
     std::string currentViewKey_;
     std::unique_ptr<FSplash> splash_;
     bool unloaded_ = false;

@@ -35,6 +35,9 @@ void PutOnClipboard(const QString& text) {
 void FMain::CreateMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    AddItem(file, "mnuRunKeywordList", tr("Run a &Keyword List..."), {},
+            [this] { mnuRunKeywordList_Click(); });
+    file->addSeparator();
     AddItem(file, "mnuExit", tr("E&xit"), {}, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));

@@ -1,5 +1,7 @@
 #include "TaskSettings.h"
 
+#include <QWidget>
+
 #include "kesapp/Product.h"
 
 namespace kestrova {
@@ -14,6 +16,12 @@ TaskSettings::TaskSettings()
 
 QString TaskSettings::Key(const char* controlName, int tabIndex) {
     return QString::fromLatin1(controlName) + QString::number(tabIndex);
+}
+
+QString TaskSettings::KeyOf(const QWidget* control) {
+    const QVariant own = control->property(kOwnKey);
+    if (own.isValid()) return own.toString();
+    return control->objectName() + QString::number(control->property("TabIndex").toInt());
 }
 
 QString TaskSettings::Get(const QString& key, const QString& fallback) const {

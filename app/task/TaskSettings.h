@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 
+class QWidget;
+
 namespace kestrova {
 
 // The task editor's entries in the per-user settings store: INI format, organisation and
@@ -15,6 +17,10 @@ class TaskSettings {
 
     // The key of a control: its name immediately followed by its tab index ("txtKeyword2").
     static QString Key(const char* controlName, int tabIndex);
+    // The key of a control of the editor: its property kOwnKey when it has one (the options
+    // added since, kept apart under their own prefix), else Key(name, "TabIndex" property).
+    static constexpr const char* kOwnKey = "SettingsKey";
+    static QString KeyOf(const QWidget* control);
 
     // A missing entry reads as `fallback`.
     QString Get(const QString& key, const QString& fallback) const;

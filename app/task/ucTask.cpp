@@ -10,6 +10,7 @@
 #include "kesapp/ErrorTrap.h"
 #include "kesapp/ShowMsg.h"
 #include "taskcore/NewTask.h"
+#include "taskcore/SearchUrl.h"
 #include "tessel/Error.h"
 
 namespace kestrova {
@@ -82,14 +83,28 @@ QWidget* ucTask::ControlOf(TaskControl control) const {
 
 std::shared_ptr<fetchcore::CTask> ucTask::GetResults(std::string& FalseCause,
                                                      QWidget*& SetFocusTo) {
+    return ResultsOf(Fields(), FalseCause, SetFocusTo);
+}
+
+std::shared_ptr<fetchcore::CTask> ucTask::TaskFor(const std::string& keyword,
+                                                  std::string& FalseCause, QWidget*& SetFocusTo) {
+    TaskFields fields = Fields();
+    fields.keyword = keyword;
+    fields.searchUrl = KeywordIntoURL(fields.searchUrl, keyword);
+    return ResultsOf(fields, FalseCause, SetFocusTo);
+}
+
+std::shared_ptr<fetchcore::CTask> ucTask::ResultsOf(const TaskFields& fields,
+                                                    std::string& FalseCause, QWidget*& SetFocusTo) {
     FalseCause.clear();
     SetFocusTo = nullptr;
-    const TaskCheckResult checked = CheckTask(Fields());
+    TaskCheckResult checked = CheckTask(fields);
     if (!checked.task) {
         FalseCause = checked.falseCause;
         SetFocusTo = ControlOf(checked.setFocusTo);
         return nullptr;
     }
+    if (!ApplyOptions(*checked.task, FalseCause, SetFocusTo)) return nullptr;
     // A task that cannot be made is no task, with no check to blame.
     std::shared_ptr<fetchcore::CTask> task;
     app::Trapped("ucTask.GetResults", tessel::level::kError,
@@ -115,6 +130,7 @@ void ucTask::chkDownloadPages_Click() {
     chkSkipNonHtmlPages_->setEnabled(chkDownloadPages_->isChecked());
     txtSaveTo_->setEnabled(chkSkipNonHtmlPages_->isEnabled());
     cmdSaveTo_->setEnabled(chkSkipNonHtmlPages_->isEnabled());
+    EnableOptions();
 }
 
 void ucTask::cmdDoIt_Click() {

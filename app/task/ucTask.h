@@ -20,6 +20,7 @@ class CTask;
 
 namespace kestrova {
 
+class TaskSettings;
 class TextBox;
 
 // The task editor: the main window's first view. Holds the fields of one harvesting task,
@@ -49,6 +50,11 @@ class ucTask : public QWidget {
     QString SearchURL() const;
     QString SaveToFolder() const;
 
+    // A task from the fields as GetResults makes it, but searching `keyword` instead: the URL
+    // box's address gets the keyword the way typing it would put it there.
+    std::shared_ptr<fetchcore::CTask> TaskFor(const std::string& keyword, std::string& FalseCause,
+                                              QWidget*& SetFocusTo);
+
   signals:
     // The Download button has run DoIt, also after a failed check: the main window decides
     // what to show next.
@@ -76,6 +82,17 @@ class ucTask : public QWidget {
     template <class Rewrite>
     void Synchronise(const char* source, Rewrite rewrite);
 
+    // The task options (ucTaskOptions.cpp).
+    void CreateOptionRows();
+    void ChainOptionTabs(QWidget* before, QWidget* after);
+    void LayOutOptions();
+    void ReadOptions(const TaskSettings& store);
+    void EnableOptions();
+    bool ApplyOptions(TaskValues& values, std::string& FalseCause, QWidget*& SetFocusTo);
+    void cmdWarcFile_Click();
+
+    std::shared_ptr<fetchcore::CTask> ResultsOf(const TaskFields& fields, std::string& FalseCause,
+                                                QWidget*& SetFocusTo);
     void chkDownloadPages_Click();
     void cmdDoIt_Click();
     void cmdSaveTo_Click();
@@ -97,6 +114,11 @@ class ucTask : public QWidget {
     QCheckBox* chkSkipNonHtmlPages_ = nullptr;
     TextBox* txtSaveTo_ = nullptr;
     QPushButton* cmdSaveTo_ = nullptr;
+    QCheckBox* chkResume_ = nullptr;
+    QCheckBox* chkManifest_ = nullptr;
+    QCheckBox* chkWarc_ = nullptr;
+    TextBox* txtWarcFile_ = nullptr;
+    QPushButton* cmdWarcFile_ = nullptr;
     QPushButton* cmdDoIt_ = nullptr;
     QLabel* LabelCaption_ = nullptr;
 };

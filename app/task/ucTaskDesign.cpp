@@ -21,6 +21,8 @@ struct Design {
 // The settings key of a text box or check box is its name followed by this index.
 constexpr const char* kTabIndex = "TabIndex";
 
+constexpr int kOptionRowsHeight = 630;
+
 template <class Control>
 Control* Place(Control* control, const char* name, int tabIndex, Design at) {
     control->setObjectName(QString::fromLatin1(name));
@@ -54,10 +56,12 @@ void SetLeft(QWidget* control, int left) {
 void ucTask::CreateControls() {
     fraSearch_ = Place(new QGroupBox(tr(" Search  "), this), "fraSearch", 0, {0, 360, 6555, 1995});
     CreateSearchFrame();
-    fraSERP_ = Place(new QGroupBox(tr(" Pages  "), this), "fraSERP", 13, {0, 2430, 6555, 1635});
+    // The frame and the button below it make room for the two rows of task options.
+    fraSERP_ = Place(new QGroupBox(tr(" Pages  "), this), "fraSERP", 13,
+                     {0, 2430, 6555, 1635 + kOptionRowsHeight});
     CreatePagesFrame();
-    cmdDoIt_ =
-        Place(new QPushButton(tr("&Download"), this), "cmdDoIt", 19, {5460, 4140, 1120, 345});
+    cmdDoIt_ = Place(new QPushButton(tr("&Download"), this), "cmdDoIt", 19,
+                     {5460, 4140 + kOptionRowsHeight, 1120, 345});
     LabelCaption_ = AddLabel(this, "LabelCaption", 20, tr(" Task"), {0, 0, 7830, 360});
     LabelCaption_->setStyleSheet(QStringLiteral("background:#1b2f8a;color:white;font-weight:bold"));
     setTabOrder(txtKeyword_, txtSearchURL_);
@@ -68,7 +72,7 @@ void ucTask::CreateControls() {
     setTabOrder(chkDownloadPages_, chkSkipNonHtmlPages_);
     setTabOrder(chkSkipNonHtmlPages_, txtSaveTo_);
     setTabOrder(txtSaveTo_, cmdSaveTo_);
-    setTabOrder(cmdSaveTo_, cmdDoIt_);
+    ChainOptionTabs(cmdSaveTo_, cmdDoIt_);
     setFocusProxy(txtKeyword_);
     FitCaptions();
 }
@@ -119,6 +123,7 @@ void ucTask::CreatePagesFrame() {
     AddLabel(f, "Label5", 16, tr("Save to &folder:"), {210, 930, 1035, 195}, txtSaveTo_);
     cmdSaveTo_ =
         Place(new QPushButton(QStringLiteral("..."), f), "cmdSaveTo", 18, {6120, 1200, 285, 285});
+    CreateOptionRows();
 }
 
 void ucTask::resizeEvent(QResizeEvent* event) {
@@ -138,6 +143,7 @@ void ucTask::LayOut() {
     SetWidth(txtSearchURL_, txtKeyword_->width());
     SetLeft(cmdSaveTo_, txtKeyword_->x() + txtKeyword_->width() - cmdSaveTo_->width());
     SetWidth(txtSaveTo_, cmdSaveTo_->x() - txtSaveTo_->x() - Px(30));
+    LayOutOptions();
 }
 
 }  // namespace kestrova

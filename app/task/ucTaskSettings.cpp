@@ -14,10 +14,6 @@
 namespace kestrova {
 namespace {
 
-QString KeyOf(const QWidget* control) {
-    return control->objectName() + QString::number(control->property("TabIndex").toInt());
-}
-
 QString DefaultSaveTo() {
     return QString::fromStdString(DefaultOutputFolder(
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
@@ -25,13 +21,14 @@ QString DefaultSaveTo() {
 }
 
 void ReadText(const TaskSettings& store, TextBox* box, const QString& fallback) {
-    box->setText(store.Get(KeyOf(box), fallback));
+    box->setText(store.Get(TaskSettings::KeyOf(box), fallback));
 }
 
 // The boxes are two-state: a stored value other than "0" or "1" leaves the design state.
 void ReadState(const TaskSettings& store, QCheckBox* box) {
     bool isNumber = false;
-    const int state = store.Get(KeyOf(box), QStringLiteral("1")).trimmed().toInt(&isNumber);
+    const int state =
+        store.Get(TaskSettings::KeyOf(box), QStringLiteral("1")).trimmed().toInt(&isNumber);
     if (!isNumber || (state != 0 && state != 1))
         throw tessel::ComError(tessel::err::kInvalidArgument, "Invalid property value");
     box->setChecked(state == 1);
@@ -52,6 +49,7 @@ void ucTask::ReadSettings() {
     ReadText(store, txtResultsTo_, QStringLiteral("10"));
     ReadText(store, txtResultsPerPage_, QStringLiteral("10"));
     ReadText(store, txtSaveTo_, DefaultSaveTo());
+    ReadOptions(store);
     // A value edited by hand into something else leaves the box as designed, with a word in
     // the log.
     constexpr const char* kSource = "ucTask.ReadSettings";
@@ -62,9 +60,11 @@ void ucTask::ReadSettings() {
 // Every text box and check box of the editor, whichever frame holds it.
 void ucTask::StoreSettings() {
     TaskSettings store;
-    for (const TextBox* box : findChildren<TextBox*>()) store.Save(KeyOf(box), box->text());
+    for (const TextBox* box : findChildren<TextBox*>())
+        store.Save(TaskSettings::KeyOf(box), box->text());
     for (const QCheckBox* box : findChildren<QCheckBox*>())
-        store.Save(KeyOf(box), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        store.Save(TaskSettings::KeyOf(box),
+                   box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace kestrova

@@ -142,9 +142,10 @@ void ucPages::moSaver_SavingPageComplete(const std::string& URL, bool IsSuccess,
 void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription) {
     const bool cancelled = cancelledJobs_.Ended(EventJob());
     app::Trapped("ucPages.moSaver_Complete", tessel::level::kEngineError, [&] {
-        cmdCancel_->setEnabled(false);
+        cmdCancel_->setEnabled(listRun_);
         unsetCursor();
         SetStatus(2, tr("Complete"));
+        if (listRun_) return;
         // A job cancelled while saving pages still ends well: its pages say "Cancelled".
         if (IsSuccess && cancelled)
             ShowMsg("Download cancelled.", mb::kInformation);
@@ -153,6 +154,11 @@ void ucPages::moSaver_Complete(bool IsSuccess, const std::string& ErrDescription
         else
             ShowMsg(ErrDescription, mb::kExclamation);
     });
+}
+
+void ucPages::SetListRun(bool on) {
+    listRun_ = on;
+    cmdCancel_->setEnabled(on || (moSaver_ && moSaver_->IsDownloadingNow()));
 }
 
 void ucPages::resizeEvent(QResizeEvent* event) {

@@ -47,6 +47,14 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
                                     const std::string& ErrDescription);
     void moSaver_Complete(bool IsSuccess, const std::string& ErrDescription);
 
+    // While a keyword list runs, the run tells how each job ended (no message box of the
+    // view's own) and Cancel stays enabled between its jobs.
+    void SetListRun(bool on);
+
+  signals:
+    // Cancel was clicked (after the saver was told).
+    void CancelClicked();
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -86,6 +94,7 @@ class ucPages : public QWidget, private fetchcore::CSaverEvents {
     // URL is kept rather than the row.
     std::optional<std::string> mSelectedItem_;
     CancelledJobs cancelledJobs_;  // whose end says "cancelled", not "complete"
+    bool listRun_ = false;
 
     // Child widgets, owned by the view.
     QLabel* LabelCaption_;

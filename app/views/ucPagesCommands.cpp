@@ -28,6 +28,7 @@ void ucPages::cmdCancel_Click() {
     if (!moSaver_) return;
     cancelledJobs_.CancelPressed();
     moSaver_->CancelAll();
+    emit CancelClicked();
 }
 
 void ucPages::cmdOpen_Click() {

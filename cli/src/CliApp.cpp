@@ -7,7 +7,6 @@
 #include "CliLog.h"
 #include "CliOptions.h"
 #include "ExitStatus.h"
-#include "KeywordFile.h"
 #include "KeywordRun.h"
 #include "OutputFile.h"
 #include "ResultDelivery.h"
@@ -18,6 +17,7 @@
 #include "fetchcore/BraveAddress.h"
 #include "fetchcore/CSaver.h"
 #include "taskcore/BraveKey.h"
+#include "taskcore/KeywordList.h"
 #include "taskcore/TaskChecks.h"
 
 namespace kestrova::cli {
@@ -42,12 +42,21 @@ TaskValues Checked(const CliOptions& options) {
     return *checked.task;
 }
 
+// A keyword list that cannot be read is a usage error, as a missing file of any other option.
+std::vector<std::string> KeywordsOf(const std::string& file, std::istream& in) {
+    try {
+        return LoadKeywords(file, in);
+    } catch (const KeywordListError& e) {
+        throw UsageError(e.what());
+    }
+}
+
 // Every keyword's task is checked before the first job, so a refused field stops the run
 // before any request.
 std::vector<KeywordTask> TasksFor(const CliOptions& options, std::istream& in) {
     if (!options.keywordsFile) return {{options.keyword, Checked(options)}};
     std::vector<KeywordTask> tasks;
-    for (auto& keyword : LoadKeywords(*options.keywordsFile, in)) {
+    for (auto& keyword : KeywordsOf(*options.keywordsFile, in)) {
         CliOptions one = options;
         one.keyword = keyword;
         tasks.push_back({std::move(keyword), Checked(one)});

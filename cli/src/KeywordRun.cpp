@@ -8,11 +8,9 @@
 
 #include "ResultWriter.h"
 #include "TaskRun.h"
+#include "taskcore/KeywordList.h"
 
 namespace kestrova::cli {
-std::string KeywordLabel(const std::string& keyword, std::size_t index, std::size_t count) {
-    return keyword + " (" + std::to_string(index + 1) + "/" + std::to_string(count) + ")";
-}
 
 KeywordRun::KeywordRun(fetchcore::CSaver& saver, std::shared_ptr<tessel::Log> log,
                        KeywordRunSettings settings, std::ostream& err)

@@ -65,7 +65,4 @@ class KeywordRun {
     KeywordRunOutcome outcome_;
 };
 
-// "kites (3/40)": the keyword and its place in the list, counted from 1.
-std::string KeywordLabel(const std::string& keyword, std::size_t index, std::size_t count);
-
 }  // namespace kestrova::cli

@@ -177,6 +177,7 @@ TEST_F(CliRun, RefusedFieldsAndBadUsageExitWithTwoBeforeAnyRequest) {
              {"--url", Url(), "--format", "xml"},
              {"--url", Url(), "--output", (dir_ / "no/such/dir/out").string()},
              {"--url", Url(), "--log", (dir_ / "no/such/dir/log").string()},
+             {"--keywords", (dir_ / "no-such-list.txt").string()},
              {}}) {
         const auto r = Run(args);
         EXPECT_EQ(r.status, 2) << r.err;

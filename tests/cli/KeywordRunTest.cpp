@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
-#include "KeywordFile.h"
 #include "KeywordRun.h"
 #include "serpdouble/SerpDouble.h"
+#include "taskcore/KeywordList.h"
 #include "tessel/FileDescriptor.h"
 #include "tessel/WorkerThread.h"
 

@@ -33,7 +33,8 @@ void VisitAnotherWindow(QWidget& window) {
     QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
-// Every caption of `view` shows whole, and no two controls in one frame overlap.
+// Every caption of `view` shows whole, no control reaches out of its frame, and no two
+// controls in one frame overlap.
 void CheckCaptionsFit(QWidget& view) {
     for (const QLabel* label : view.findChildren<QLabel*>()) {
         QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
@@ -42,6 +43,9 @@ void CheckCaptionsFit(QWidget& view) {
     for (const QCheckBox* box : view.findChildren<QCheckBox*>())
         QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
     for (const QWidget* a : view.findChildren<QWidget*>()) {
+        if (!a->isHidden() && a->parentWidget() != &view)
+            QVERIFY2(a->parentWidget()->rect().contains(a->geometry()),
+                     qPrintable(a->objectName()));
         for (const QWidget* b : view.findChildren<QWidget*>()) {
             if (a == b || a->parentWidget() != b->parentWidget() || a->isHidden() || b->isHidden())
                 continue;

@@ -82,15 +82,17 @@ class EditorControlsTest : public QObject {
     }
 
     void tabVisitsTheControlsInDesignOrder() {
+        Child<QCheckBox>(*host_, "chkWarc")->setChecked(true);  // else its file box is skipped
         Child<QWidget>(*host_, "txtKeyword")->setFocus();
         QStringList visited;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 14; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited,
                  (QStringList{"txtSearchURL", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
                               "chkDownloadPages", "chkSkipNonHtmlPages", "txtSaveTo", "cmdSaveTo",
+                              "chkResume", "chkManifest", "chkWarc", "txtWarcFile", "cmdWarcFile",
                               "cmdDoIt"}));
     }
 
@@ -104,12 +106,15 @@ class EditorControlsTest : public QObject {
         QCOMPARE(Child<QWidget>(editor, "fraSearch")->width(), frame);
         QCOMPARE(Child<QWidget>(editor, "fraSERP")->width(), frame);
         QCOMPARE(Child<QWidget>(editor, "cmdDoIt")->geometry(),
-                 QRect(frame - Px(1120), Px(4140), Px(1120), Px(345)));
+                 QRect(frame - Px(1120), Px(4140 + 630), Px(1120), Px(345)));  // below the options
         QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(),
                  QRect(Px(900), Px(270), keyword, Px(285)));
         QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), keyword);
         const int saveTo = Px(900) + keyword - Px(285);
         QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->x(), saveTo);
+        QCOMPARE(Child<QWidget>(editor, "cmdWarcFile")->x(), saveTo);
+        QCOMPARE(Child<QWidget>(editor, "txtWarcFile")->geometry().right(),
+                 Child<QWidget>(editor, "txtSaveTo")->geometry().right());
         QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), saveTo - Px(210) - Px(30));
         // Too narrow for the text boxes: their widths stay, the other steps still run.
         editor.resize(Px(600), editor.height());

@@ -54,7 +54,10 @@ class EditorStartTest : public QObject {
         }
         const QSettings stored = StoredSettings();
         QCOMPARE(stored.childGroups(), QStringList{QStringLiteral("Kestrova")});
-        QCOMPARE(stored.allKeys().size(), 8);
+        // The field keys, and the task options apart under their own prefix.
+        const QStringList keys = stored.allKeys();
+        QCOMPARE(keys.size(), 12);
+        QCOMPARE(keys.filter(QStringLiteral("Kestrova/Options/")).size(), 4);
         QCOMPARE(stored.value("Kestrova/txtKeyword2").toString(), QStringLiteral("two words"));
         QCOMPARE(stored.value("Kestrova/txtSearchURL4").toString(), url);
         QCOMPARE(stored.value("Kestrova/txtResultsFrom6").toString(), QStringLiteral(" 5"));

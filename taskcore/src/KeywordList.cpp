@@ -1,13 +1,12 @@
-#include "KeywordFile.h"
+#include "taskcore/KeywordList.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
-#include "CliOptions.h"
 #include "tessel/Text.h"
 
-namespace kestrova::cli {
+namespace kestrova {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -35,14 +34,18 @@ std::vector<std::string> LoadKeywords(const std::string& file, std::istream& sta
     if (file != "-") {
         errno = 0;
         named.open(file, std::ios::binary);
-        if (!named) throw UsageError(CannotRead(file, errno));
+        if (!named) throw KeywordListError(CannotRead(file, errno));
     }
     std::istream& in = file == "-" ? standardInput : named;
     auto keywords = ReadKeywords(in);
     // getline stops at the end or at a read error; only the end is a whole list.
-    if (in.bad()) throw UsageError(CannotRead(file, errno ? errno : EIO));
-    if (keywords.empty()) throw UsageError("no keyword in '" + file + "'");
+    if (in.bad()) throw KeywordListError(CannotRead(file, errno ? errno : EIO));
+    if (keywords.empty()) throw KeywordListError("no keyword in '" + file + "'");
     return keywords;
 }
 
-}  // namespace kestrova::cli
+std::string KeywordLabel(const std::string& keyword, std::size_t index, std::size_t count) {
+    return keyword + " (" + std::to_string(index + 1) + "/" + std::to_string(count) + ")";
+}
+
+}  // namespace kestrova

@@ -2,15 +2,14 @@
 
 #include <sstream>
 
-#include "CliOptions.h"
-#include "KeywordFile.h"
+#include "taskcore/KeywordList.h"
 
-namespace kestrova::cli {
+namespace kestrova {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(KeywordFile, CommentsAndBlankLinesArePassedOverAndBlanksTrimmedAsTheEditorDoes) {
+TEST(KeywordList, CommentsAndBlankLinesArePassedOverAndBlanksTrimmedAsTheEditorDoes) {
     std::istringstream in(
         "\xEF\xBB\xBFred kites\r\n# birds of prey\n   # indented\n\n   \r\n"
         "  f\xC3\xB6hn  wind \n\ttabbed\t\nC# tutorials\nlast without end");
@@ -18,12 +17,12 @@ TEST(KeywordFile, CommentsAndBlankLinesArePassedOverAndBlanksTrimmedAsTheEditorD
                                          "C# tutorials", "last without end"}));
 }
 
-TEST(KeywordFile, ADashIsStandardInputAndAMissingOrEmptyListIsBadUsage) {
+TEST(KeywordList, ADashIsStandardInputAndAMissingOrEmptyListIsBadUsage) {
     std::istringstream standardInput("three\n"), comments("# nothing\n\n");
     EXPECT_EQ(LoadKeywords("-", standardInput), Strings{"three"});
-    EXPECT_THROW(LoadKeywords("-", comments), UsageError);
-    EXPECT_THROW(LoadKeywords("/no/such/keywords.txt", standardInput), UsageError);
+    EXPECT_THROW(LoadKeywords("-", comments), KeywordListError);
+    EXPECT_THROW(LoadKeywords("/no/such/keywords.txt", standardInput), KeywordListError);
 }
 
 }  // namespace
-}  // namespace kestrova::cli
+}  // namespace kestrova
