@@ -1,14 +1,17 @@
-// kestrova-e2e-shot FILE [ABOUT]: runs one job through the window against the search-engine
-// double and saves a picture of the main window showing it finished, and, when asked, one of
-// the About window. Made for the README, under xvfb-run; the settings and data folders are
+// kestrova-e2e-shot FILE [ABOUT [EDITOR [KEYWORDS]]]: runs one job through the window against
+// the search-engine double and saves a picture of the main window showing it finished and,
+// when asked, of the About window, of the task editor with the job's fields, and of the
+// keyword-list dialog. Made for the README, under xvfb-run; the settings and data folders are
 // temporary, nothing is left behind.
 #include <cstdio>
 
 #include <QApplication>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include "FAbout.h"
+#include "KeywordListDialog.h"
 #include "ProgramDriver.h"
 #include "ViewsTestSupport.h"
 #include "kesapp/Application.h"
@@ -25,13 +28,35 @@ serpdouble::SerpDouble::Options Results() {
     return options;
 }
 
-int SaveAbout(QWidget& owner, const char* file) {
-    kestrova::FAbout about(&owner);
-    about.show();
-    QCoreApplication::processEvents();
-    if (about.grab().save(QString::fromLocal8Bit(file))) return 0;
+bool Save(QWidget& widget, const char* file) {
+    if (widget.grab().save(QString::fromLocal8Bit(file))) return true;
     std::fprintf(stderr, "cannot write %s\n", file);
-    return 1;
+    return false;
+}
+
+bool SaveShown(QWidget& widget, const char* file) {
+    widget.show();
+    kestrova::e2e::ProgramDriver::PumpUntil([] { return false; }, 1);
+    return Save(widget, file);
+}
+
+// The pictures after the main window's: About, the task editor, the keyword-list dialog.
+bool SaveOthers(kestrova::e2e::ProgramDriver& program, int count, char* files[]) {
+    if (count > 0) {
+        kestrova::FAbout about(&program.Window());
+        if (!SaveShown(about, files[0])) return false;
+    }
+    if (count > 1) {
+        program.ClickNode(QStringLiteral("Task"));
+        if (!SaveShown(program.Window(), files[1])) return false;
+    }
+    if (count > 2) {
+        kestrova::KeywordListDialog keywords(&program.Window());
+        keywords.findChild<QPlainTextEdit*>()->setPlainText(
+            QStringLiteral("# migrating raptors\nkestrel migration\nred kite\n\nosprey nests\n"));
+        if (!SaveShown(keywords, files[2])) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -41,8 +66,9 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     QApplication application(argc, argv);
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s FILE.png [ABOUT.png]\n", argv[0]);
+    if (argc < 2 || argc > 5) {
+        std::fprintf(stderr, "usage: %s FILE.png [ABOUT.png [EDITOR.png [KEYWORDS.png]]]\n",
+                     argv[0]);
         return 2;
     }
     kestrova::ConfigureApplication();
@@ -64,11 +90,8 @@ int main(int argc, char* argv[]) {
         program.PumpUntil([] { return false; }, 1);
         if (!finished)
             std::fputs("the job did not finish\n", stderr);
-        else if (!program.Window().grab().save(QString::fromLocal8Bit(argv[1])))
-            std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        else
+        else if (Save(program.Window(), argv[1]) && SaveOthers(program, argc - 2, argv + 2))
             exitCode = 0;
-        if (exitCode == 0 && argc == 3) exitCode = SaveAbout(program.Window(), argv[2]);
     }
     engine.Stop();
     return exitCode;
