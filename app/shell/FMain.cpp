@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include "KeychainSecretStore.h"
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
@@ -115,6 +116,8 @@ void FMain::OpenProcessLog() {
 }
 
 void FMain::BindViews() {
+    if (!options_.secrets) options_.secrets = std::make_shared<KeychainSecretStore>();
+    ucTask1_->SetSecretStore(*options_.secrets);
     ucTask1_->Init(*saver_);
     ucPages1_->Init(*saver_);
     ucPageList1_->Init(*saver_);

@@ -24,6 +24,7 @@ class CSaver;
 
 namespace kestrova {
 
+class SecretStore;
 class StatusPanels;
 class ucPageList;
 class ucPages;
@@ -34,6 +35,7 @@ struct ShellOptions {
     std::chrono::milliseconds splashTime = FSplash::kShowTime;
     std::string markerFolder;               // empty: the user's runtime folder
     fetchcore::DownloadSettings downloads;  // what the saver's downloads run with
+    std::shared_ptr<SecretStore> secrets;   // where keys are kept; none: the desktop's
 };
 
 // The main window: navigation tree, the three views in one place, menus, status bar.
@@ -89,6 +91,7 @@ class FMain : public QMainWindow {
 
     void mnuCopyKeyword_Click();
     void mnuCopyOutputFolder_Click();
+    void mnuPreferences_Click();
     void mnuOpenOutputFolder_Click();
     void mnuOpenGoogleSER_Click();
     void mnuVisitHomepage_Click();

@@ -91,9 +91,13 @@ std::shared_ptr<fetchcore::CTask> ucTask::GetResults(std::string& FalseCause,
         return nullptr;
     }
     // A task that cannot be made is no task, with no check to blame.
+    TaskValues values = *checked.task;
+    if (!TakeSearchKey(values, FalseCause)) {
+        SetFocusTo = txtSearchURL_;
+        return nullptr;
+    }
     std::shared_ptr<fetchcore::CTask> task;
-    app::Trapped("ucTask.GetResults", tessel::level::kError,
-                 [&] { task = NewTask(*checked.task); });
+    app::Trapped("ucTask.GetResults", tessel::level::kError, [&] { task = NewTask(values); });
     return task;
 }
 

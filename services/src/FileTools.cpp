@@ -17,8 +17,8 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-    PlaceFile(path, [&](int file) { return WriteAll(file, text); });
+void WriteTextFile(const std::string& path, const std::string& text, mode_t mode) {
+    PlaceFile(path, [&](int file) { return WriteAll(file, text); }, mode);
 }
 
 }  // namespace tessel::FileTools

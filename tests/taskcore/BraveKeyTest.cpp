@@ -1,6 +1,8 @@
 // Where the Brave Search API's key comes from, and the key files that are refused.
 #include "taskcore/BraveKey.h"
 
+#include "taskcore/BraveKeyStore.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "FakeSecretStore.h"
 
 namespace kestrova {
 namespace {
@@ -115,6 +121,90 @@ TEST_F(BraveKeyTest, NoKeyAnEmptyFileOrAKeyNoHeaderCanCarryIsRefused) {
     fs::remove(File());
     fs::create_directory(File());
     EXPECT_NE(Refusal().find("no regular file"), std::string::npos);
+}
+
+// The window's store: the secret store when it answers, else the file the command line reads.
+class BraveKeyStoreTest : public BraveKeyTest {
+  protected:
+    mode_t FileMode() const {
+        struct stat status {};
+        EXPECT_EQ(::stat(File().c_str(), &status), 0);
+        return status.st_mode & 07777;
+    }
+    std::string FileText() const {
+        std::ostringstream text;
+        text << std::ifstream(File(), std::ios::binary).rdbuf();
+        return text.str();
+    }
+    test::FakeSecretStore secrets_;
+    BraveKeyStore store_{secrets_};
+};
+
+TEST_F(BraveKeyStoreTest, AnAnsweringSecretStoreKeepsTheKeyAndGoesBeforeEveryOtherPlace) {
+    ::setenv(kBraveKeyVariable, "BSA-from-env", 1);
+    WriteKey("BSA-from-file\n", 0600);
+    EXPECT_EQ(store_.Save("  BSA-kept \n"), BraveKeyStore::Place::SecretStore);
+    EXPECT_EQ(secrets_.kept.at(BraveKeyStore::kSecretName), "BSA-kept");
+    EXPECT_EQ(FileText(), "BSA-from-file\n");  // the command line's file is left alone
+    EXPECT_EQ(store_.Stored(), "BSA-kept");
+    const ApiKey key = store_.ForJob();
+    EXPECT_EQ(key.key, "BSA-kept");
+    EXPECT_EQ(key.origin, "the desktop's secret store");
+
+    EXPECT_EQ(store_.Save(""), BraveKeyStore::Place::SecretStore);  // forgotten
+    EXPECT_TRUE(secrets_.kept.empty());
+    EXPECT_EQ(store_.ForJob().key, "BSA-from-env");
+}
+
+TEST_F(BraveKeyStoreTest, WithoutASecretServiceTheKeyGoesToTheFileWithMode0600) {
+    secrets_.answers = false;
+    fs::remove_all(dir_ / "config");  // the folder is made as well
+    EXPECT_EQ(store_.Save(" BSA-in-file "), BraveKeyStore::Place::File);
+    EXPECT_EQ(FileMode(), 0600);
+    EXPECT_EQ(FileText(), "BSA-in-file\n");
+    EXPECT_EQ(store_.Stored(), "BSA-in-file");
+    const ApiKey key = store_.ForJob();
+    EXPECT_EQ(key.key, "BSA-in-file");
+    EXPECT_EQ(key.origin, "the file " + File());
+
+    // A file made readable by hand is replaced by a private one, and no temporary is left.
+    WriteKey("BSA-old\n", 0644);
+    store_.Save("BSA-new");
+    EXPECT_EQ(FileMode(), 0600);
+    EXPECT_EQ(FileText(), "BSA-new\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "config/Kestrova"),
+                            fs::directory_iterator()),
+              1);
+
+    store_.Save("");
+    EXPECT_FALSE(fs::exists(File()));
+    EXPECT_EQ(store_.Stored(), "");
+}
+
+TEST_F(BraveKeyStoreTest, AKeyNoHeaderCanCarryIsRefusedAndNothingChanges) {
+    for (const bool answers : {true, false}) {
+        secrets_.answers = answers;
+        WriteKey("BSA-before\n", 0600);
+        EXPECT_THROW(store_.Save("BSA with blank"), std::invalid_argument);
+        EXPECT_THROW(store_.Save("BSA\x7f"), std::invalid_argument);
+        EXPECT_TRUE(secrets_.kept.empty());
+        EXPECT_EQ(FileText(), "BSA-before\n");
+    }
+}
+
+TEST_F(BraveKeyStoreTest, NoKeyAnywhereNamesEveryPlaceToSetOne) {
+    for (const bool answers : {true, false}) {
+        secrets_.answers = answers;
+        try {
+            store_.ForJob();
+            ADD_FAILURE() << "a key was taken";
+        } catch (const ApiKeyUnavailable& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("Edit > Preferences"), std::string::npos) << message;
+            EXPECT_NE(message.find(kBraveKeyVariable), std::string::npos) << message;
+            EXPECT_NE(message.find(File()), std::string::npos) << message;
+        }
+    }
 }
 
 }  // namespace
