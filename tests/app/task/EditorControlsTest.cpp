@@ -84,12 +84,13 @@ class EditorControlsTest : public QObject {
     void tabVisitsTheControlsInDesignOrder() {
         Child<QWidget>(*host_, "txtKeyword")->setFocus();
         QStringList visited;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
+        // The source choice follows the URL box it belongs to.
         QCOMPARE(visited,
-                 (QStringList{"txtSearchURL", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
+                 (QStringList{"txtSearchURL", "cboSource", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
                               "chkDownloadPages", "chkSkipNonHtmlPages", "txtSaveTo", "cmdSaveTo",
                               "cmdDoIt"}));
     }
@@ -107,7 +108,13 @@ class EditorControlsTest : public QObject {
                  QRect(frame - Px(1120), Px(4140), Px(1120), Px(345)));
         QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(),
                  QRect(Px(900), Px(270), keyword, Px(285)));
-        QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), keyword);
+        // The URL box and the source choice share the keyword box's width, on one row.
+        const QRect url = Child<QWidget>(editor, "txtSearchURL")->geometry();
+        const QRect source = Child<QWidget>(editor, "cboSource")->geometry();
+        QCOMPARE(url.left(), Px(900));
+        QVERIFY(url.right() < source.left());
+        QCOMPARE(source.right(), Px(900) + keyword - 1);
+        QCOMPARE(source.top(), url.top());
         const int saveTo = Px(900) + keyword - Px(285);
         QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->x(), saveTo);
         QCOMPARE(Child<QWidget>(editor, "txtSaveTo")->width(), saveTo - Px(210) - Px(30));

@@ -24,7 +24,6 @@ class SourceChoiceTest : public QObject {
     void init() {
         ForgetSettings();
         qunsetenv("KESTROVA_BRAVE_KEY");
-        qputenv("KESTROVA_SEARXNG", "http://searx.from-env.example");
         host_ = std::make_unique<HostWindow>();
         host_->show();
         QVERIFY(QTest::qWaitForWindowActive(host_.get()));
@@ -44,6 +43,7 @@ class SourceChoiceTest : public QObject {
         url_->setText(QStringLiteral("http://www.google.com/search?hl=en&q=x"));
         keyword_->setText(QStringLiteral("red kites"));
         // The first SearXNG choice asks for the instance, offering KESTROVA_SEARXNG's.
+        qputenv("KESTROVA_SEARXNG", "http://searx.from-env.example");
         QString offered;
         Answer([&](QInputDialog& ask) {
             offered = ask.textValue();
@@ -88,7 +88,8 @@ class SourceChoiceTest : public QObject {
     }
 
     void noInstanceGivenLeavesTheAddressAndTheChoice() {
-        const QString google = url_->text();
+        const QString google = QStringLiteral("http://www.google.com/search?hl=en&q=k");
+        url_->setText(google);
         for (const QString& answer : {QString(), QStringLiteral("searx.example")}) {
             Answer([&](QInputDialog& ask) {
                 ask.setTextValue(answer);
