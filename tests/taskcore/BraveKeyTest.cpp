@@ -126,11 +126,6 @@ TEST_F(BraveKeyTest, NoKeyAnEmptyFileOrAKeyNoHeaderCanCarryIsRefused) {
 // The window's store: the secret store when it answers, else the file the command line reads.
 class BraveKeyStoreTest : public BraveKeyTest {
   protected:
-    mode_t FileMode() const {
-        struct stat status {};
-        EXPECT_EQ(::stat(File().c_str(), &status), 0);
-        return status.st_mode & 07777;
-    }
     std::string FileText() const {
         std::ostringstream text;
         text << std::ifstream(File(), std::ios::binary).rdbuf();
@@ -144,67 +139,50 @@ TEST_F(BraveKeyStoreTest, AnAnsweringSecretStoreKeepsTheKeyAndGoesBeforeEveryOth
     ::setenv(kBraveKeyVariable, "BSA-from-env", 1);
     WriteKey("BSA-from-file\n", 0600);
     EXPECT_EQ(store_.Save("  BSA-kept \n"), BraveKeyStore::Place::SecretStore);
+    EXPECT_THROW(store_.Save("BSA with blank"), std::invalid_argument);
     EXPECT_EQ(secrets_.kept.at(BraveKeyStore::kSecretName), "BSA-kept");
     EXPECT_EQ(FileText(), "BSA-from-file\n");  // the command line's file is left alone
     EXPECT_EQ(store_.Stored(), "BSA-kept");
-    const ApiKey key = store_.ForJob();
-    EXPECT_EQ(key.key, "BSA-kept");
-    EXPECT_EQ(key.origin, "the desktop's secret store");
+    EXPECT_EQ(store_.ForJob().key, "BSA-kept");
+    EXPECT_EQ(store_.ForJob().origin, "the desktop's secret store");
 
-    EXPECT_EQ(store_.Save(""), BraveKeyStore::Place::SecretStore);  // forgotten
+    store_.Save("");  // forgotten: the environment, then the file, as on the command line
     EXPECT_TRUE(secrets_.kept.empty());
     EXPECT_EQ(store_.ForJob().key, "BSA-from-env");
+    ::unsetenv(kBraveKeyVariable);
+    fs::remove(File());
+    try {
+        store_.ForJob();
+        ADD_FAILURE() << "a key was taken";
+    } catch (const ApiKeyUnavailable& e) {
+        const std::string message = e.what();
+        for (const std::string& place : {std::string("Edit > Preferences"), File(),
+                                         std::string(kBraveKeyVariable)})
+            EXPECT_NE(message.find(place), std::string::npos) << message;
+    }
 }
 
 TEST_F(BraveKeyStoreTest, WithoutASecretServiceTheKeyGoesToTheFileWithMode0600) {
     secrets_.answers = false;
     fs::remove_all(dir_ / "config");  // the folder is made as well
     EXPECT_EQ(store_.Save(" BSA-in-file "), BraveKeyStore::Place::File);
-    EXPECT_EQ(FileMode(), 0600);
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FileText(), "BSA-in-file\n");
     EXPECT_EQ(store_.Stored(), "BSA-in-file");
-    const ApiKey key = store_.ForJob();
-    EXPECT_EQ(key.key, "BSA-in-file");
-    EXPECT_EQ(key.origin, "the file " + File());
+    EXPECT_EQ(store_.ForJob().origin, "the file " + File());
+    EXPECT_THROW(store_.Save("BSA\x7f"), std::invalid_argument);
+    EXPECT_EQ(FileText(), "BSA-in-file\n");
 
-    // A file made readable by hand is replaced by a private one, and no temporary is left.
+    // A file made readable by hand is replaced by a private one; no temporary is left.
     WriteKey("BSA-old\n", 0644);
     store_.Save("BSA-new");
-    EXPECT_EQ(FileMode(), 0600);
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FileText(), "BSA-new\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "config/Kestrova"),
-                            fs::directory_iterator()),
-              1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "config/Kestrova"), {}), 1);
 
     store_.Save("");
     EXPECT_FALSE(fs::exists(File()));
     EXPECT_EQ(store_.Stored(), "");
-}
-
-TEST_F(BraveKeyStoreTest, AKeyNoHeaderCanCarryIsRefusedAndNothingChanges) {
-    for (const bool answers : {true, false}) {
-        secrets_.answers = answers;
-        WriteKey("BSA-before\n", 0600);
-        EXPECT_THROW(store_.Save("BSA with blank"), std::invalid_argument);
-        EXPECT_THROW(store_.Save("BSA\x7f"), std::invalid_argument);
-        EXPECT_TRUE(secrets_.kept.empty());
-        EXPECT_EQ(FileText(), "BSA-before\n");
-    }
-}
-
-TEST_F(BraveKeyStoreTest, NoKeyAnywhereNamesEveryPlaceToSetOne) {
-    for (const bool answers : {true, false}) {
-        secrets_.answers = answers;
-        try {
-            store_.ForJob();
-            ADD_FAILURE() << "a key was taken";
-        } catch (const ApiKeyUnavailable& e) {
-            const std::string message = e.what();
-            EXPECT_NE(message.find("Edit > Preferences"), std::string::npos) << message;
-            EXPECT_NE(message.find(kBraveKeyVariable), std::string::npos) << message;
-            EXPECT_NE(message.find(File()), std::string::npos) << message;
-        }
-    }
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // Edit > Preferences: the Brave Search API key kept in the secret store or, without one, in
 // the 0600 key file; never in the settings file or the log.
-#include <sys/stat.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -13,8 +11,6 @@
 #include <QTimer>
 
 #include <optional>
-#include <utility>
-#include <vector>
 
 #include "FPreferences.h"
 #include "FakeSecretStore.h"
@@ -45,77 +41,66 @@ class PreferencesTest : public QObject {
     }
 
     void theKeyGoesToTheSecretStoreMaskedAndNeverToTheSettingsOrTheLog() {
-        QCOMPARE(Edit(kKey, QStringLiteral("https://searx.example.org")), QString());
+        MessageBoxes boxes(mb::kOK);
+        // Refused, with the dialog left open: a key no header can carry, an instance that is
+        // no web address. Nothing is kept.
+        QVERIFY(!Edit(QStringLiteral("BSA with blank"), kInstance).accepted);
+        QVERIFY(!Edit(kKey, QStringLiteral("searx.example.org")).accepted);
+        QCOMPARE(boxes.shown.size(), size_t{2});
+        QVERIFY(secrets_->kept.empty());
+
+        QVERIFY(Edit(kKey, kInstance).accepted);
         QCOMPARE(secrets_->kept.at(BraveKeyStore::kSecretName), kKey.toStdString());
         QVERIFY(!QFile::exists(QString::fromStdString(BraveKeyFile())));
-        // Opened again, the dialog shows the key kept, masked.
-        QCOMPARE(Edit(std::nullopt, std::nullopt), kKey);
-        CheckNowhereElse(QStringLiteral("https://searx.example.org"));
+        QCOMPARE(Edit().shown, kKey);  // opened again: the key kept, masked
+        CheckNowhereElse();
     }
 
     void withoutASecretServiceTheKeyGoesToAFileOnlyItsOwnerMayRead() {
         secrets_->answers = false;
-        Edit(QStringLiteral("  ") + kKey + QStringLiteral(" "), QStringLiteral("http://127.0.0.1:8"));
+        QVERIFY(Edit(QStringLiteral("  ") + kKey, kInstance).accepted);
         QVERIFY(secrets_->kept.empty());
         QFile file(QString::fromStdString(BraveKeyFile()));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), kKey.toUtf8() + '\n');
-        struct stat status {};
-        QCOMPARE(::stat(BraveKeyFile().c_str(), &status), 0);
-        QCOMPARE(status.st_mode & 07777, 0600u);
-        QCOMPARE(Edit(std::nullopt, std::nullopt), kKey);
-        CheckNowhereElse(QStringLiteral("http://127.0.0.1:8"));
-    }
-
-    void aRefusedValueKeepsTheDialogOpenAndKeepsNothing() {
-        MessageBoxes boxes(mb::kOK);
-        QStringList stillOpen;
-        // A key no header can carry; a good key with an instance that is no web address.
-        const std::vector<std::pair<QString, QString>> refused{
-            {QStringLiteral("BSA with blank"), QStringLiteral("https://ok.example")},
-            {kKey, QStringLiteral("searx.example.org")}};
-        for (const auto& values : refused) {
-            QTimer::singleShot(0, [&] {
-                auto* dialog = qobject_cast<FPreferences*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                Child<QLineEdit>(*dialog, "txtBraveKey")->setText(values.first);
-                Child<QLineEdit>(*dialog, "txtSearxngInstance")->setText(values.second);
-                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-                if (dialog->isVisible()) stillOpen << values.first;
-                dialog->reject();
-            });
-            Child<QAction>(*window_, "mnuPreferences")->trigger();
-        }
-        QCOMPARE(stillOpen, (QStringList{QStringLiteral("BSA with blank"), kKey}));
-        QCOMPARE(boxes.shown.size(), size_t{2});
-        QVERIFY(boxes.shown[0].prompt.find("blanks") != std::string::npos);
-        QVERIFY(boxes.shown[1].prompt.find("http://") != std::string::npos);
-        QVERIFY(secrets_->kept.empty());
+        QCOMPARE(file.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                         QFile::WriteUser);
+        QCOMPARE(Edit().shown, kKey);
+        CheckNowhereElse();
     }
 
   private:
-    // Opens the dialog, types the values given and presses OK (else Cancel); returns the key
-    // box's text as it opened. The box must mask what it shows.
-    QString Edit(std::optional<QString> key, std::optional<QString> instance) {
-        QString shown;
+    struct Outcome {
+        QString shown;  // the key box's text as the dialog opened
+        bool accepted = false;
+    };
+
+    // Opens the dialog and, given values, types them and presses OK (a refused value leaves
+    // the dialog open: it is cancelled then); else presses Cancel. The key box must mask.
+    Outcome Edit(std::optional<QString> key = {}, const QString& instance = {}) {
+        Outcome outcome;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<FPreferences*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             auto* keyBox = Child<QLineEdit>(*dialog, "txtBraveKey");
             QCOMPARE(keyBox->echoMode(), QLineEdit::Password);
-            shown = keyBox->text();
-            if (key) keyBox->setText(*key);
-            if (instance) Child<QLineEdit>(*dialog, "txtSearxngInstance")->setText(*instance);
+            outcome.shown = keyBox->text();
             auto* buttons = dialog->findChild<QDialogButtonBox*>();
-            buttons->button(key ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+            if (key) {
+                keyBox->setText(*key);
+                Child<QLineEdit>(*dialog, "txtSearxngInstance")->setText(instance);
+                buttons->button(QDialogButtonBox::Ok)->click();
+                outcome.accepted = !dialog->isVisible();
+            }
+            if (dialog->isVisible()) buttons->button(QDialogButtonBox::Cancel)->click();
         });
         Child<QAction>(*window_, "mnuPreferences")->trigger();
-        return shown;
+        return outcome;
     }
 
     // After the window stored its settings: the instance is in the settings file, the key is
     // neither there nor in the log.
-    void CheckNowhereElse(const QString& instance) {
+    void CheckNowhereElse() {
         window_.reset();
         const QString ini = QSettings(QSettings::IniFormat, QSettings::UserScope,
                                       QString::fromLatin1(kProductName),
@@ -124,7 +109,7 @@ class PreferencesTest : public QObject {
         QFile settings(ini);
         QVERIFY(settings.open(QIODevice::ReadOnly));
         const QByteArray bytes = settings.readAll();
-        QVERIFY(bytes.contains(instance.toUtf8()));
+        QVERIFY(bytes.contains(kInstance.toUtf8()));
         QVERIFY(bytes.contains("txtKeyword2"));
         QVERIFY(!bytes.contains(kKey.toUtf8()));
         QFile log(QString::fromStdString(appData_.LogFile()));
@@ -133,6 +118,7 @@ class PreferencesTest : public QObject {
     }
 
     const QString kKey = QStringLiteral("BSA-pref-7f3c9e");
+    const QString kInstance = QStringLiteral("https://searx.example.org");
     TempAppData appData_;
     std::shared_ptr<FakeSecretStore> secrets_;
     std::unique_ptr<FMain> window_;
