@@ -48,7 +48,10 @@ FPreferences::FPreferences(SecretStore& secrets, QWidget* parent)
 }
 
 void FPreferences::accept() {
-    if (KeepInstance() && KeepKey()) QDialog::accept();
+    // Nothing is kept while a value is refused.
+    if (!InstanceAccepted() || !KeepKey()) return;
+    StoreSearxngInstance(txtSearxngInstance_->text());
+    QDialog::accept();
 }
 
 bool FPreferences::KeepKey() {
@@ -58,10 +61,10 @@ bool FPreferences::KeepKey() {
         const auto place = BraveKeyStore(secrets_).Save(key);
         storedKey_ = key;
         if (place == BraveKeyStore::Place::File) {
-            // Said once in the log, so a missing secret service is no mystery; never the key.
+            // Said in the log, so a missing secret service is no mystery; never the key.
+            const std::string where = "No secret store answered: the key is kept in ";
             if (auto log = app::ProcessLog())
-                log->Write(0, "No secret store answered: the Brave Search API key is kept in " +
-                                  BraveKeyFile(), tessel::level::kInfo, "FPreferences.accept");
+                log->Write(0, where + BraveKeyFile(), tessel::level::kInfo, "FPreferences.accept");
         }
         return true;
     } catch (const std::invalid_argument& e) {
@@ -73,16 +76,13 @@ bool FPreferences::KeepKey() {
     return false;
 }
 
-bool FPreferences::KeepInstance() {
+bool FPreferences::InstanceAccepted() {
     const QString instance = txtSearxngInstance_->text().trimmed();
-    if (!instance.isEmpty() && !IsInstanceAddress(instance)) {
-        ShowMsg("The SearXNG instance must be a web address beginning with http:// or https://.",
-                mb::kExclamation);
-        txtSearxngInstance_->setFocus();
-        return false;
-    }
-    StoreSearxngInstance(instance);
-    return true;
+    if (instance.isEmpty() || IsInstanceAddress(instance)) return true;
+    ShowMsg("The SearXNG instance must be a web address beginning with http:// or https://.",
+            mb::kExclamation);
+    txtSearxngInstance_->setFocus();
+    return false;
 }
 
 }  // namespace kestrova

@@ -23,8 +23,8 @@ class FPreferences : public QDialog {
     void accept() override;
 
   private:
+    bool InstanceAccepted();
     bool KeepKey();
-    bool KeepInstance();
 
     SecretStore& secrets_;
     std::string storedKey_;  // as read when the dialog opened, to leave an unchanged key be

@@ -1,7 +1,7 @@
 #include "KeychainSecretStore.h"
 
-#include <QEventLoop>
 #include <qt6keychain/keychain.h>
+#include <QEventLoop>
 
 #include "kesapp/Product.h"
 

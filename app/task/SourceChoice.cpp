@@ -53,12 +53,12 @@ void SourceChoice::Choose(int index) {
 std::optional<QString> SourceChoice::SearxngInstance() {
     if (QString stored = StoredSearxngInstance(); !stored.isEmpty()) return stored;
     bool ok = false;
-    const QString suggested =
-        QString::fromStdString(SearxngFromEnvironment().value_or("https://"));
-    const QString given = QInputDialog::getText(
-        window(), tr("SearXNG instance"),
-        tr("Base address of the SearXNG instance (it must serve JSON):"), QLineEdit::Normal,
-        suggested, &ok).trimmed();
+    const QString suggested = QString::fromStdString(SearxngFromEnvironment().value_or("https://"));
+    const QString given =
+        QInputDialog::getText(window(), tr("SearXNG instance"),
+                              tr("Base address of the SearXNG instance (it must serve JSON):"),
+                              QLineEdit::Normal, suggested, &ok)
+            .trimmed();
     // Anything but a web address leaves the choice as it was.
     if (!ok || !IsInstanceAddress(given)) return std::nullopt;
     StoreSearxngInstance(given);

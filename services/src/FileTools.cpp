@@ -18,7 +18,8 @@ bool FileExists(const std::string& path) {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text, mode_t mode) {
-    PlaceFile(path, [&](int file) { return WriteAll(file, text); }, mode);
+    const auto fill = [&](int file) { return WriteAll(file, text); };
+    PlaceFile(path, fill, mode);
 }
 
 }  // namespace tessel::FileTools

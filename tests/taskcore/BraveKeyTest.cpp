@@ -156,8 +156,8 @@ TEST_F(BraveKeyStoreTest, AnAnsweringSecretStoreKeepsTheKeyAndGoesBeforeEveryOth
         ADD_FAILURE() << "a key was taken";
     } catch (const ApiKeyUnavailable& e) {
         const std::string message = e.what();
-        for (const std::string& place : {std::string("Edit > Preferences"), File(),
-                                         std::string(kBraveKeyVariable)})
+        for (const std::string& place :
+             {std::string("Edit > Preferences"), File(), std::string(kBraveKeyVariable)})
             EXPECT_NE(message.find(place), std::string::npos) << message;
     }
 }

@@ -63,8 +63,8 @@ class PreferencesTest : public QObject {
         QFile file(QString::fromStdString(BraveKeyFile()));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), kKey.toUtf8() + '\n');
-        QCOMPARE(file.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                         QFile::WriteUser);
+        QCOMPARE(file.permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(Edit().shown, kKey);
         CheckNowhereElse();
     }
@@ -102,10 +102,10 @@ class PreferencesTest : public QObject {
     // neither there nor in the log.
     void CheckNowhereElse() {
         window_.reset();
-        const QString ini = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                      QString::fromLatin1(kProductName),
-                                      QString::fromLatin1(kProductName))
-                                .fileName();
+        const QString ini =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kProductName),
+                      QString::fromLatin1(kProductName))
+                .fileName();
         QFile settings(ini);
         QVERIFY(settings.open(QIODevice::ReadOnly));
         const QByteArray bytes = settings.readAll();

@@ -90,9 +90,9 @@ class EditorControlsTest : public QObject {
         }
         // The source choice follows the URL box it belongs to.
         QCOMPARE(visited,
-                 (QStringList{"txtSearchURL", "cboSource", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
-                              "chkDownloadPages", "chkSkipNonHtmlPages", "txtSaveTo", "cmdSaveTo",
-                              "cmdDoIt"}));
+                 (QStringList{"txtSearchURL", "cboSource", "txtResultsFrom", "txtResultsTo",
+                              "txtResultsPerPage", "chkDownloadPages", "chkSkipNonHtmlPages",
+                              "txtSaveTo", "cmdSaveTo", "cmdDoIt"}));
     }
 
     void widthsFollowTheEditorAndRefusedStepsAreSkipped() {

@@ -1,8 +1,8 @@
 // The source choice beside the URL box: choosing writes the source's address, an address
 // typed shows its source, and a Brave Search API task takes its key before any request.
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTest>
