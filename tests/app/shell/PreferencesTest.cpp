@@ -14,6 +14,7 @@
 
 #include "FPreferences.h"
 #include "FakeSecretStore.h"
+#include "KeychainSecretStore.h"
 #include "ShellTestSupport.h"
 #include "kesapp/Product.h"
 #include "taskcore/BraveKeyStore.h"
@@ -67,6 +68,14 @@ class PreferencesTest : public QObject {
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(Edit().shown, kKey);
         CheckNowhereElse();
+    }
+
+    void theDesktopsStoreWithoutASessionBusLeavesTheKeyToTheFile() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kestrova-test-bus");
+        KeychainSecretStore desktop;
+        QVERIFY_THROWS_EXCEPTION(SecretStoreUnavailable, desktop.Read("probe"));
+        QCOMPARE(BraveKeyStore(desktop).Save(kKey.toStdString()), BraveKeyStore::Place::File);
+        QCOMPARE(BraveKeyStore(desktop).ForJob().key, kKey.toStdString());
     }
 
   private:
