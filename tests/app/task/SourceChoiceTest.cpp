@@ -92,8 +92,7 @@ class SourceChoiceTest : public QObject {
         const std::pair<QString, QString> typed[] = {
             {QStringLiteral("https://searx.example/search?q=k&format=json"), "SearXNG"},
             {QStringLiteral("http://127.0.0.1:9/res/v1/web/search?q=k"), "Brave Search API"},
-            {QStringLiteral("https://searx.example/search?q=k&format=html"), "Google"},
-            {QStringLiteral("http://www.google.de/search?q=k"), "Google"}};
+            {QStringLiteral("https://searx.example/search?q=k&format=html"), "Google"}};
         for (const auto& [address, source] : typed) {
             url_->selectAll();
             QTest::keyClicks(url_, address);
@@ -121,11 +120,8 @@ class SourceChoiceTest : public QObject {
         Child<QLineEdit>(*host_, "txtSaveTo")->setText(QDir::tempPath());
         url_->setText(QStringLiteral("https://api.search.brave.com/res/v1/web/search?q=k"));
         host_->Editor().DoIt();
-        QCOMPARE(boxes.shown.size(), size_t{1});
-        const std::string& why = boxes.shown[0].first;
-        QVERIFY2(why.find("Edit > Preferences") != std::string::npos, why.c_str());
-        QVERIFY2(why.find("KESTROVA_BRAVE_KEY") != std::string::npos, why.c_str());
-        QVERIFY2(why.find(BraveKeyFile()) != std::string::npos, why.c_str());
+        QCOMPARE(boxes.shown.size(), size_t{1});  // the message's places: see BraveKeyTest
+        QVERIFY(boxes.shown[0].first.find("Edit > Preferences") != std::string::npos);
         QCOMPARE(QApplication::focusWidget(), url_);
         QVERIFY(!saver.IsDownloadingNow());
 
