@@ -90,12 +90,12 @@ std::shared_ptr<fetchcore::CTask> ucTask::GetResults(std::string& FalseCause,
         SetFocusTo = ControlOf(checked.setFocusTo);
         return nullptr;
     }
-    // A task that cannot be made is no task, with no check to blame.
     TaskValues values = *checked.task;
     if (!TakeSearchKey(values, FalseCause)) {
         SetFocusTo = txtSearchURL_;
         return nullptr;
     }
+    // A task that cannot be made is no task, with no check to blame.
     std::shared_ptr<fetchcore::CTask> task;
     app::Trapped("ucTask.GetResults", tessel::level::kError, [&] { task = NewTask(values); });
     return task;
