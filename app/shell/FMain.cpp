@@ -11,6 +11,7 @@
 
 #include "JobNotices.h"
 #include "KeywordRunner.h"
+#include "KeychainSecretStore.h"
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
@@ -117,6 +118,8 @@ void FMain::OpenProcessLog() {
 }
 
 void FMain::BindViews() {
+    if (!options_.secrets) options_.secrets = std::make_shared<KeychainSecretStore>();
+    ucTask1_->SetSecretStore(*options_.secrets);
     ucTask1_->Init(*saver_);
     ucPages1_->Init(*saver_);
     ucPageList1_->Init(*saver_);

@@ -26,6 +26,7 @@ namespace kestrova {
 
 class JobNotices;
 class KeywordRunner;
+class SecretStore;
 class StatusPanels;
 class ucPageList;
 class ucPages;
@@ -36,6 +37,7 @@ struct ShellOptions {
     std::chrono::milliseconds splashTime = FSplash::kShowTime;
     std::string markerFolder;               // empty: the user's runtime folder
     fetchcore::DownloadSettings downloads;  // what the saver's downloads run with
+    std::shared_ptr<SecretStore> secrets;   // where keys are kept; none: the desktop's
 };
 
 // The main window: navigation tree, the three views in one place, menus, status bar.
@@ -91,6 +93,7 @@ class FMain : public QMainWindow {
 
     void mnuCopyKeyword_Click();
     void mnuCopyOutputFolder_Click();
+    void mnuPreferences_Click();
     void mnuOpenOutputFolder_Click();
     void mnuOpenGoogleSER_Click();
     void mnuVisitHomepage_Click();

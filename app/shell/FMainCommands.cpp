@@ -6,6 +6,7 @@
 
 #include "FAbout.h"
 #include "FMain.h"
+#include "FPreferences.h"
 #include "kesapp/ErrorTrap.h"
 #include "kesapp/Product.h"
 #include "kesapp/ShellOpen.h"
@@ -46,6 +47,8 @@ void FMain::CreateMenus() {
             [this] { mnuCopyKeyword_Click(); });
     AddItem(edit, "mnuCopyOutputFolder", tr("Copy &Output Folder"), Qt::Key_F3,
             [this] { mnuCopyOutputFolder_Click(); });
+    edit->addSeparator();
+    AddItem(edit, "mnuPreferences", tr("&Preferences..."), {}, [this] { mnuPreferences_Click(); });
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
@@ -68,6 +71,11 @@ void FMain::mnuCopyKeyword_Click() {
 
 void FMain::mnuCopyOutputFolder_Click() {
     PutOnClipboard(ucTask1_->SaveToFolder());
+}
+
+void FMain::mnuPreferences_Click() {
+    FPreferences dialog(*options_.secrets, this);
+    dialog.exec();
 }
 
 void FMain::mnuOpenOutputFolder_Click() {

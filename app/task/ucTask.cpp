@@ -104,11 +104,15 @@ std::shared_ptr<fetchcore::CTask> ucTask::ResultsOf(const TaskFields& fields,
         SetFocusTo = ControlOf(checked.setFocusTo);
         return nullptr;
     }
-    if (!ApplyOptions(*checked.task, FalseCause, SetFocusTo)) return nullptr;
+    TaskValues values = *checked.task;
+    if (!ApplyOptions(values, FalseCause, SetFocusTo)) return nullptr;
+    if (!TakeSearchKey(values, FalseCause)) {
+        SetFocusTo = txtSearchURL_;
+        return nullptr;
+    }
     // A task that cannot be made is no task, with no check to blame.
     std::shared_ptr<fetchcore::CTask> task;
-    app::Trapped("ucTask.GetResults", tessel::level::kError,
-                 [&] { task = NewTask(*checked.task); });
+    app::Trapped("ucTask.GetResults", tessel::level::kError, [&] { task = NewTask(values); });
     return task;
 }
 

@@ -21,6 +21,8 @@ class CTask;
 namespace kestrova {
 
 class TaskSettings;
+class SecretStore;
+class SourceChoice;
 class TextBox;
 
 // The task editor: the main window's first view. Holds the fields of one harvesting task,
@@ -35,6 +37,10 @@ class ucTask : public QWidget {
 
     // Keeps the saver for DoIt. Called once by the main window while it starts.
     void Init(fetchcore::CSaver& saver);
+
+    // Where a Brave Search API key is looked for first; it must outlive the editor's jobs.
+    // Without one, a job takes its key from the environment or the key file alone.
+    void SetSecretStore(SecretStore& secrets) { secrets_ = &secrets; }
 
     // Checks the fields; when they are valid, records the job's keyword and folder with
     // app::SetLastJob and starts it with the saver's Save. When not, shows the first failed
@@ -97,15 +103,20 @@ class ucTask : public QWidget {
     void cmdDoIt_Click();
     void cmdSaveTo_Click();
     TaskFields Fields() const;
+    // Puts the key into a task for the Brave Search API (ucTaskKey.cpp); false with the
+    // reason in `falseCause` when no key is to be had.
+    bool TakeSearchKey(TaskValues& task, std::string& falseCause);
     QWidget* ControlOf(TaskControl control) const;
 
     fetchcore::CSaver* saver_ = nullptr;  // the main window's; lives as long as the window
     bool updating_ = false;               // set while one box rewrites the other
+    SecretStore* secrets_ = nullptr;      // the main window's
 
     // Child controls, owned by the editor, in tab order.
     QGroupBox* fraSearch_ = nullptr;
     TextBox* txtKeyword_ = nullptr;
     TextBox* txtSearchURL_ = nullptr;
+    SourceChoice* cboSource_ = nullptr;
     TextBox* txtResultsFrom_ = nullptr;
     TextBox* txtResultsTo_ = nullptr;
     TextBox* txtResultsPerPage_ = nullptr;

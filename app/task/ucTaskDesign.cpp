@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "SourceChoice.h"
 #include "TextBox.h"
 #include "kesapp/Twips.h"
 #include "ucTask.h"
@@ -65,7 +66,8 @@ void ucTask::CreateControls() {
     LabelCaption_ = AddLabel(this, "LabelCaption", 20, tr(" Task"), {0, 0, 7830, 360});
     LabelCaption_->setStyleSheet(QStringLiteral("background:#1b2f8a;color:white;font-weight:bold"));
     setTabOrder(txtKeyword_, txtSearchURL_);
-    setTabOrder(txtSearchURL_, txtResultsFrom_);
+    setTabOrder(txtSearchURL_, cboSource_);
+    setTabOrder(cboSource_, txtResultsFrom_);
     setTabOrder(txtResultsFrom_, txtResultsTo_);
     setTabOrder(txtResultsTo_, txtResultsPerPage_);
     setTabOrder(txtResultsPerPage_, chkDownloadPages_);
@@ -99,6 +101,7 @@ void ucTask::CreateSearchFrame() {
     AddLabel(f, "Label1", 1, tr("&Keyword:"), {180, 300, 660, 195}, txtKeyword_);
     txtSearchURL_ = AddTextBox(f, "txtSearchURL", 4, {900, 600, 5385, 285});
     AddLabel(f, "Label2", 3, tr("&URL:"), {180, 630, 375, 195}, txtSearchURL_);
+    cboSource_ = new SourceChoice(*txtKeyword_, *txtSearchURL_, f);
     AddLabel(f, "Label11", 5, tr("Get results: from"), {180, 1080, 1140, 195});
     txtResultsFrom_ = AddTextBox(f, "txtResultsFrom", 6, {1410, 1020, 825, 285});
     AddLabel(f, "Label12", 7, tr("to"), {2310, 1080, 135, 195});
@@ -141,6 +144,7 @@ void ucTask::LayOut() {
     SetLeft(cmdDoIt_, fraSearch_->x() + fraSearch_->width() - cmdDoIt_->width());
     SetWidth(txtKeyword_, fraSearch_->width() - txtKeyword_->x() - margin);
     SetWidth(txtSearchURL_, txtKeyword_->width());
+    cboSource_->PlaceBeside(*txtSearchURL_);
     SetLeft(cmdSaveTo_, txtKeyword_->x() + txtKeyword_->width() - cmdSaveTo_->width());
     SetWidth(txtSaveTo_, cmdSaveTo_->x() - txtSaveTo_->x() - Px(30));
     LayOutOptions();

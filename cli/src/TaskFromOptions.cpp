@@ -1,5 +1,6 @@
 #include "TaskFromOptions.h"
 
+#include "taskcore/SearchSource.h"
 #include "taskcore/SearchUrl.h"
 
 namespace kestrova::cli {
@@ -10,8 +11,8 @@ namespace {
 // address.
 std::string SearchUrlFrom(const CliOptions& o) {
     if (o.searchUrl) return *o.searchUrl;
-    if (o.searxng) return SearxngSearchURL(*o.searxng, o.keyword);
-    if (o.brave) return BraveSearchURL(o.keyword);
+    if (o.searxng) return SourceAddress(SearchSource::Searxng, o.keyword, *o.searxng);
+    if (o.brave) return SourceAddress(SearchSource::Brave, o.keyword);
     return DefaultSearchURL(o.keyword);
 }
 

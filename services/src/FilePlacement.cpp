@@ -90,11 +90,11 @@ void PendingName::RenameTo(const std::string& target) {
     placed_ = true;
 }
 
-void PlaceFile(const std::string& path, const std::function<int(int)>& fill) {
+void PlaceFile(const std::string& path, const std::function<int(int)>& fill, mode_t mode) {
     std::string temp;
-    // Mode 0666 lets the user's umask decide who may read it, as for any program's files
-    // (mkstemp's 0600 would not).
-    FileDescriptor file = CreateTempFile(FolderOf(path), O_WRONLY, 0666, temp);
+    // By default 0666 lets the user's umask decide who may read it, as for any program's
+    // files (mkstemp's 0600 would not).
+    FileDescriptor file = CreateTempFile(FolderOf(path), O_WRONLY, mode, temp);
     if (!file) FailWithError(errno);
     PendingName pending(temp);
     if (const int error = fill(file.Get())) FailWithError(error);

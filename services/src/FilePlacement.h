@@ -43,7 +43,8 @@ class PendingName {
 
 // Makes the file `path` under a temporary name beside it and renames it into place, so a
 // file under the final name is always whole. `fill` writes the content into the descriptor
-// it gets: 0, or the errno that failed it. Throws ComError(err::kFileError).
-void PlaceFile(const std::string& path, const std::function<int(int)>& fill);
+// it gets: 0, or the errno that failed it. `mode` (less the umask) is the file's from its
+// creation on. Throws ComError(err::kFileError).
+void PlaceFile(const std::string& path, const std::function<int(int)>& fill, mode_t mode = 0666);
 
 }  // namespace tessel::FileTools

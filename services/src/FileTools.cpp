@@ -17,8 +17,9 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-    PlaceFile(path, [&](int file) { return WriteAll(file, text); });
+void WriteTextFile(const std::string& path, const std::string& text, mode_t mode) {
+    const auto fill = [&](int file) { return WriteAll(file, text); };
+    PlaceFile(path, fill, mode);
 }
 
 }  // namespace tessel::FileTools

@@ -28,11 +28,6 @@ std::string HomeFolder() {
     return entry && entry->pw_dir ? entry->pw_dir : "";
 }
 
-// Printable ASCII without blanks, as the API's keys are.
-bool IsSendable(const std::string& key) {
-    return std::all_of(key.begin(), key.end(), [](char c) { return c > ' ' && c < 0x7F; });
-}
-
 [[noreturn]] void Refuse(const std::string& why) {
     throw ApiKeyUnavailable(why + " (the key is read from the environment variable " +
                             kBraveKeyVariable + ", else from " + BraveKeyFile() + ").");
@@ -58,7 +53,9 @@ std::string FirstLine(int fd) {
     return std::string(tessel::TrimBlanks(text, " \t\r"));
 }
 
-ApiKey FromFile() {
+}  // namespace
+
+ApiKey LoadBraveKeyFile() {
     const std::string path = BraveKeyFile();
     const auto fd = tessel::FileDescriptor::Open(path, O_RDONLY | O_CLOEXEC);
     if (!fd) {
@@ -75,12 +72,14 @@ ApiKey FromFile() {
     }
     std::string key = FirstLine(fd.Get());
     if (key.empty()) Refuse("The key file " + path + " holds no key");
-    if (!IsSendable(key))
+    if (!IsSendableKey(key))
         Refuse("The key in " + path + " holds blanks or control characters no key has");
     return {std::move(key), "the file " + path};
 }
 
-}  // namespace
+bool IsSendableKey(const std::string& key) {
+    return std::all_of(key.begin(), key.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
 
 std::string BraveKeyFile() {
     std::string config = Environment("XDG_CONFIG_HOME");
@@ -91,8 +90,8 @@ std::string BraveKeyFile() {
 
 ApiKey LoadBraveKey() {
     std::string key(tessel::TrimBlanks(Environment(kBraveKeyVariable), " \t\r\n"));
-    if (key.empty()) return FromFile();
-    if (!IsSendable(key)) {
+    if (key.empty()) return LoadBraveKeyFile();
+    if (!IsSendableKey(key)) {
         Refuse(std::string("The environment variable ") + kBraveKeyVariable +
                " holds blanks or control characters no key has");
     }

@@ -1,6 +1,8 @@
 // Where the Brave Search API's key comes from, and the key files that are refused.
 #include "taskcore/BraveKey.h"
 
+#include "taskcore/BraveKeyStore.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "FakeSecretStore.h"
 
 namespace kestrova {
 namespace {
@@ -115,6 +121,68 @@ TEST_F(BraveKeyTest, NoKeyAnEmptyFileOrAKeyNoHeaderCanCarryIsRefused) {
     fs::remove(File());
     fs::create_directory(File());
     EXPECT_NE(Refusal().find("no regular file"), std::string::npos);
+}
+
+// The window's store: the secret store when it answers, else the file the command line reads.
+class BraveKeyStoreTest : public BraveKeyTest {
+  protected:
+    std::string FileText() const {
+        std::ostringstream text;
+        text << std::ifstream(File(), std::ios::binary).rdbuf();
+        return text.str();
+    }
+    test::FakeSecretStore secrets_;
+    BraveKeyStore store_{secrets_};
+};
+
+TEST_F(BraveKeyStoreTest, AnAnsweringSecretStoreKeepsTheKeyAndGoesBeforeEveryOtherPlace) {
+    ::setenv(kBraveKeyVariable, "BSA-from-env", 1);
+    WriteKey("BSA-from-file\n", 0600);
+    EXPECT_EQ(store_.Save("  BSA-kept \n"), BraveKeyStore::Place::SecretStore);
+    EXPECT_THROW(store_.Save("BSA with blank"), std::invalid_argument);
+    EXPECT_EQ(secrets_.kept.at(BraveKeyStore::kSecretName), "BSA-kept");
+    EXPECT_EQ(FileText(), "BSA-from-file\n");  // the command line's file is left alone
+    EXPECT_EQ(store_.Stored(), "BSA-kept");
+    EXPECT_EQ(store_.ForJob().key, "BSA-kept");
+    EXPECT_EQ(store_.ForJob().origin, "the desktop's secret store");
+
+    store_.Save("");  // forgotten: the environment, then the file, as on the command line
+    EXPECT_TRUE(secrets_.kept.empty());
+    EXPECT_EQ(store_.ForJob().key, "BSA-from-env");
+    ::unsetenv(kBraveKeyVariable);
+    fs::remove(File());
+    try {
+        store_.ForJob();
+        ADD_FAILURE() << "a key was taken";
+    } catch (const ApiKeyUnavailable& e) {
+        const std::string message = e.what();
+        for (const std::string& place :
+             {std::string("Edit > Preferences"), File(), std::string(kBraveKeyVariable)})
+            EXPECT_NE(message.find(place), std::string::npos) << message;
+    }
+}
+
+TEST_F(BraveKeyStoreTest, WithoutASecretServiceTheKeyGoesToTheFileWithMode0600) {
+    secrets_.answers = false;
+    fs::remove_all(dir_ / "config");  // the folder is made as well
+    EXPECT_EQ(store_.Save(" BSA-in-file "), BraveKeyStore::Place::File);
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FileText(), "BSA-in-file\n");
+    EXPECT_EQ(store_.Stored(), "BSA-in-file");
+    EXPECT_EQ(store_.ForJob().origin, "the file " + File());
+    EXPECT_THROW(store_.Save("BSA\x7f"), std::invalid_argument);
+    EXPECT_EQ(FileText(), "BSA-in-file\n");
+
+    // A file made readable by hand is replaced by a private one; no temporary is left.
+    WriteKey("BSA-old\n", 0644);
+    store_.Save("BSA-new");
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FileText(), "BSA-new\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "config/Kestrova"), {}), 1);
+
+    store_.Save("");
+    EXPECT_FALSE(fs::exists(File()));
+    EXPECT_EQ(store_.Stored(), "");
 }
 
 }  // namespace

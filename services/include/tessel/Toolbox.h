@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -48,8 +50,9 @@ namespace FileTools {
 // Leaves the folder and its missing parents existing; throws ComError on failure.
 void CreateFolder(const std::string& path);
 bool FileExists(const std::string& path);
-// Replaces the file's content with `text` (bytes unchanged); throws ComError on failure.
-void WriteTextFile(const std::string& path, const std::string& text);
+// Replaces the file's content with `text` (bytes unchanged); throws ComError on failure. The
+// new file is made with `mode` less the umask: 0600 keeps it the owner's from the start.
+void WriteTextFile(const std::string& path, const std::string& text, mode_t mode = 0666);
 // Removes the hidden temporary files that a process no longer running (one killed while it
 // wrote) left in `folder`; returns how many went.
 int RemoveLeftoverTempFiles(const std::string& folder);

@@ -28,4 +28,10 @@ std::string BraveKeyFile();
 // ApiKeyUnavailable; its message never shows the key.
 ApiKey LoadBraveKey();
 
+// The key of BraveKeyFile() alone, refused as LoadBraveKey refuses it. Throws ApiKeyUnavailable.
+ApiKey LoadBraveKeyFile();
+
+// Printable ASCII without blanks, as the API's keys are: what a request header can carry.
+bool IsSendableKey(const std::string& key);
+
 }  // namespace kestrova

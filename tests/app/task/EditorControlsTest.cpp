@@ -85,15 +85,16 @@ class EditorControlsTest : public QObject {
         Child<QCheckBox>(*host_, "chkWarc")->setChecked(true);  // else its file box is skipped
         Child<QWidget>(*host_, "txtKeyword")->setFocus();
         QStringList visited;
-        for (int i = 0; i < 14; ++i) {
+        for (int i = 0; i < 15; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
+        // The source choice follows the URL box it belongs to.
         QCOMPARE(visited,
-                 (QStringList{"txtSearchURL", "txtResultsFrom", "txtResultsTo", "txtResultsPerPage",
-                              "chkDownloadPages", "chkSkipNonHtmlPages", "txtSaveTo", "cmdSaveTo",
-                              "chkResume", "chkManifest", "chkWarc", "txtWarcFile", "cmdWarcFile",
-                              "cmdDoIt"}));
+                 (QStringList{"txtSearchURL", "cboSource", "txtResultsFrom", "txtResultsTo",
+                              "txtResultsPerPage", "chkDownloadPages", "chkSkipNonHtmlPages",
+                              "txtSaveTo", "cmdSaveTo", "chkResume", "chkManifest", "chkWarc",
+                              "txtWarcFile", "cmdWarcFile", "cmdDoIt"}));
     }
 
     void widthsFollowTheEditorAndRefusedStepsAreSkipped() {
@@ -109,7 +110,13 @@ class EditorControlsTest : public QObject {
                  QRect(frame - Px(1120), Px(4140 + 630), Px(1120), Px(345)));  // below the options
         QCOMPARE(Child<QWidget>(editor, "txtKeyword")->geometry(),
                  QRect(Px(900), Px(270), keyword, Px(285)));
-        QCOMPARE(Child<QWidget>(editor, "txtSearchURL")->width(), keyword);
+        // The URL box and the source choice share the keyword box's width, on one row.
+        const QRect url = Child<QWidget>(editor, "txtSearchURL")->geometry();
+        const QRect source = Child<QWidget>(editor, "cboSource")->geometry();
+        QCOMPARE(url.left(), Px(900));
+        QVERIFY(url.right() < source.left());
+        QCOMPARE(source.right(), Px(900) + keyword - 1);
+        QCOMPARE(source.top(), url.top());
         const int saveTo = Px(900) + keyword - Px(285);
         QCOMPARE(Child<QWidget>(editor, "cmdSaveTo")->x(), saveTo);
         QCOMPARE(Child<QWidget>(editor, "cmdWarcFile")->x(), saveTo);
