@@ -10,8 +10,8 @@
 #include <QWindow>
 
 #include "JobNotices.h"
-#include "KeywordRunner.h"
 #include "KeychainSecretStore.h"
+#include "KeywordRunner.h"
 #include "StartupLog.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"

@@ -97,8 +97,8 @@ class GzipOutput final : public WarcOutput {
     explicit GzipOutput(int fd) : fd_(fd), out_(kBufferBytes, '\0') {
         // windowBits 15 + 16: the gzip wrapper, which makes each record a member. The fastest
         // level: HTML shrinks nearly as well, at a third of the default level's CPU.
-        ready_ = deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8,
-                              Z_DEFAULT_STRATEGY) == Z_OK;
+        ready_ = deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) ==
+                 Z_OK;
     }
     ~GzipOutput() override {
         if (ready_) deflateEnd(&stream_);

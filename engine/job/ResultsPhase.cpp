@@ -1,7 +1,7 @@
 #include "job/ResultsPhase.h"
 
-#include "job/ServerWait.h"
 #include "job/JobEnd.h"
+#include "job/ServerWait.h"
 #include "tessel/Error.h"
 
 namespace fetchcore {

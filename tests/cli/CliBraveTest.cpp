@@ -18,8 +18,8 @@ using serpdouble::SerpDouble;
 
 constexpr const char* kKey = "BSA-cli-test-key-7f3a9c";
 
-using cli_test::ReadFile;
 using cli_test::Lines;
+using cli_test::ReadFile;
 
 class CliBrave : public ::testing::Test {
   protected:

@@ -22,8 +22,8 @@ using serpdouble::SerpDouble;
 
 constexpr std::chrono::seconds kPatience{20};
 
-using cli_test::ReadFile;
 using cli_test::Lines;
+using cli_test::ReadFile;
 
 class CliRun : public ::testing::Test {
   protected:
