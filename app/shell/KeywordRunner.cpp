@@ -61,6 +61,9 @@ void KeywordRunner::Due() {
 void KeywordRunner::RunCurrent() {
     std::string cause;
     const std::shared_ptr<fetchcore::CTask> task = makeTask_(sequence_.Keyword(), cause);
+    // Making the task may wait for the desktop's secret store, and the run may be cancelled
+    // (the window closed) meanwhile: then this keyword's job never starts.
+    if (sequence_.Cancelled()) return Follow(sequence_.JobEnded(true));
     if (!task) return Failed(cause);
     app::SetLastJob(task->KW(), task->SaveResultsToFolder());
     emit KeywordStarted(QString::fromStdString(sequence_.Label()));

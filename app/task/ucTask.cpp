@@ -119,7 +119,11 @@ std::shared_ptr<fetchcore::CTask> ucTask::ResultsOf(const TaskFields& fields,
 void ucTask::DoIt() {
     std::string falseCause;
     QWidget* setFocusTo = nullptr;
+    const bool shown = window()->isVisible();
     const std::shared_ptr<fetchcore::CTask> task = GetResults(falseCause, setFocusTo);
+    // The checks may wait for the desktop's secret store; a window closed meanwhile (its
+    // unload has cancelled every job) starts none and asks nothing.
+    if (shown && !window()->isVisible()) return;
     if (!task) {
         ShowMsg(falseCause.empty() ? msg::kInvalidParameters : falseCause, mb::kExclamation);
         if (setFocusTo) setFocusTo->setFocus();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,8 +15,10 @@ class FakeSecretStore : public SecretStore {
   public:
     bool answers = true;
     std::map<std::string, std::string> kept;
+    std::function<void()> whileReading;  // what happens while a real store would be asked
 
     std::optional<std::string> Read(const std::string& name) override {
+        if (whileReading) whileReading();
         Answer();
         const auto found = kept.find(name);
         return found == kept.end() ? std::nullopt : std::optional<std::string>(found->second);

@@ -16,6 +16,7 @@
 
 #include "JobNotices.h"
 #include "KeywordListDialog.h"
+#include "KeywordRunner.h"
 #include "ShellTestSupport.h"
 #include "fetchcore/CSaver.h"
 #include "kesapp/AppState.h"
@@ -154,6 +155,28 @@ class KeywordListTest : public QObject {
             QVERIFY(Searched(engine, keyword));
         }
         engine.Stop();
+    }
+
+    // The window's unload cancels the run while a task is being made (the secret store may
+    // take its time): that keyword's job must not start after all.
+    void aCancelWhileATaskIsMadeStartsNoJob() {
+        fetchcore::CSaver saver;
+        saver.Init(nullptr);
+        KeywordRunner* self = nullptr;
+        KeywordRunner run(saver, [&](const std::string&, std::string&) {
+            self->Cancel();
+            return std::make_shared<fetchcore::CTask>();
+        });
+        self = &run;
+        QSignalSpy started(&run, &KeywordRunner::KeywordStarted);
+        QSignalSpy finished(&run, &KeywordRunner::Finished);
+        run.Start({"kites", "owls"}, std::chrono::milliseconds(0));
+        QVERIFY(started.isEmpty());
+        QVERIFY(!saver.IsDownloadingNow());
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished[0][1].toInt(), 0);      // none failed
+        QCOMPARE(finished[0][2].toBool(), true);  // cancelled
+        QVERIFY(!run.Running());
     }
 
     void cancelEndsTheRunWhereverItIs_data() {

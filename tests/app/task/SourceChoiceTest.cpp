@@ -133,6 +133,13 @@ class SourceChoiceTest : public QObject {
         QCOMPARE(tasks.size(), size_t{1});
         QCOMPARE(tasks[0]->SearchApiKey(), "BSA-editor-51");
         QCOMPARE(tasks[0]->SearchApiKeyOrigin(), "the desktop's secret store");
+
+        // The window closes (a signal, a logout) while the store is asked: no job, no box.
+        secrets.whileReading = [this] { host_->close(); };
+        host_->Editor().DoIt();
+        tessel::WorkerThread::JoinAll();
+        QCOMPARE(capture.Tasks().size(), size_t{1});
+        QCOMPARE(boxes.shown.size(), size_t{1});
     }
 
   private:
