@@ -1,29 +1,22 @@
 #include "SourceSettings.h"
 
-#include <QSettings>
 #include <QUrl>
 
-#include "kesapp/Product.h"
+#include "TaskSettings.h"
 
 namespace kestrova {
 namespace {
 
 constexpr const char* kInstanceKey = "Source/SearxngInstance";
 
-// The file of TaskSettings, named the same way.
-QSettings SourceStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kProductName),
-                     QString::fromLatin1(kProductName));
-}
-
 }  // namespace
 
 QString StoredSearxngInstance() {
-    return SourceStore().value(QString::fromLatin1(kInstanceKey)).toString().trimmed();
+    return SettingsFile().value(QString::fromLatin1(kInstanceKey)).toString().trimmed();
 }
 
 void StoreSearxngInstance(const QString& base) {
-    SourceStore().setValue(QString::fromLatin1(kInstanceKey), base.trimmed());
+    SettingsFile().setValue(QString::fromLatin1(kInstanceKey), base.trimmed());
 }
 
 bool IsInstanceAddress(const QString& base) {

@@ -6,11 +6,12 @@
 
 namespace kestrova {
 
-// Named in full rather than taken from the application object, so the editor finds its
-// entries whoever set up the application.
-TaskSettings::TaskSettings()
-    : store_(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kProductName),
-             QString::fromLatin1(kProductName)) {
+QSettings SettingsFile() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kProductName),
+                     QString::fromLatin1(kProductName));
+}
+
+TaskSettings::TaskSettings() : store_(SettingsFile()) {
     store_.beginGroup(QString::fromLatin1(kGroup));
 }
 

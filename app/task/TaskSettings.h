@@ -7,6 +7,11 @@ class QWidget;
 
 namespace kestrova {
 
+// The per-user settings file: INI format, organisation and application "Kestrova". Named in
+// full rather than taken from the application object, so the window finds its entries whoever
+// set up the application.
+QSettings SettingsFile();
+
 // The task editor's entries in the per-user settings store: INI format, organisation and
 // application "Kestrova", group "Kestrova". Written to disk when the object goes.
 class TaskSettings {

@@ -83,7 +83,7 @@ bool IsSendableKey(const std::string& key) {
 
 std::string BraveKeyFile() {
     std::string config = Environment("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_CONFIG_HOME is not to be used: fall back as if it were unset.
     if (config.empty() || config.front() != '/') config = HomeFolder() + "/.config";
     return config + "/Kestrova/brave.key";
 }

@@ -65,6 +65,15 @@ class PanelProbe : private fetchcore::CSaverEvents {
     tessel::EventSource<fetchcore::CSaverEvents>::Connection events_;
 };
 
+// The window shown, its editor set to search the double's SearXNG route and save under
+// `folder`: a SearXNG address keeps its server when the run puts each keyword in.
+void ShowOnDouble(FMain& window, const SerpDouble& engine, const QString& folder) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    SetTaskFields(window, QStringLiteral("x"), QString::fromStdString(engine.SearxngURL("x")),
+                  folder);
+}
+
 bool Searched(const SerpDouble& engine, const std::string& keyword) {
     const auto requests = engine.Requests();
     return std::any_of(requests.begin(), requests.end(), [&](const auto& request) {
@@ -124,11 +133,8 @@ class KeywordListTest : public QObject {
         MessageBoxes boxes;
         {
             FMain window(QuickStart(appData.Path()));
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            // A SearXNG address keeps its server when the run puts each keyword in.
-            SetTaskFields(window, QStringLiteral("x"),
-                          QString::fromStdString(engine.SearxngURL("x")), out.path());
+            ShowOnDouble(window, engine, out.path());
+            if (QTest::currentTestFailed()) return;
             StatusPanels& panels = *StatusPanels::Of(Child<QWidget>(window, "ucPages1"));
             PanelProbe probe(window.Saver(), panels);
             QSignalSpy titles(&window, &QWidget::windowTitleChanged);
@@ -197,10 +203,8 @@ class KeywordListTest : public QObject {
         MessageBoxes boxes;
         {
             FMain window(QuickStart(appData.Path()));
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            SetTaskFields(window, QStringLiteral("x"),
-                          QString::fromStdString(engine.SearxngURL("x")), out.path());
+            ShowOnDouble(window, engine, out.path());
+            if (QTest::currentTestFailed()) return;
             PanelProbe probe(window.Saver(), *StatusPanels::Of(&window));
             // A pause long enough that only Cancel can end it within the test's time.
             RunList(window, QStringLiteral("kites\nowls\nhawks\n"), 3600);
